@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a make target needs, only when one of them is missing.
+# Usage: scripts/install-deps.sh build|windows|fuzz|e2e ...
+set -euo pipefail
+
+packages=()
+for group in "$@"; do
+  case "$group" in
+    build) packages+=(cmake ninja-build g++ pkg-config libjpeg62-turbo-dev libpng-dev
+                      libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev) ;;
+    windows) packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 nasm cmake ninja-build dpkg-dev
+                        nlohmann-json3-dev) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    e2e) packages+=(wine64 xvfb xdotool imagemagick) ;;
+    *) echo "unknown dependency group: $group" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

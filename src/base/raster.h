@@ -1,0 +1,30 @@
+#pragma once
+// The drawing primitives on our 24-bit bitmaps. Everything clips to the destination and, where a
+// region is given, to that region (in destination coordinates). No smoothing anywhere.
+#include "base/bitmap24.h"
+#include "base/color.h"
+#include "base/geometry.h"
+#include "base/region.h"
+
+namespace ss {
+
+// Fills r (clipped to the bitmap and to clip, when given) with one colour.
+void fill(Bitmap24& dst, const Rect& r, Color color, const Region* clip = nullptr);
+
+// Copies all of src onto dst with its top-left corner at (x, y).
+void draw(Bitmap24& dst, int32_t x, int32_t y, const Bitmap24& src, const Region* clip = nullptr);
+
+// Stretch-copies the source rectangle src_rect onto the destination given by origin (dx, dy) and
+// extent (dw, dh), by nearest sample. A negative extent mirrors that axis: the destination then
+// runs from the origin towards smaller coordinates. An empty source or a zero extent draws nothing.
+void stretch_copy(Bitmap24& dst, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
+                  const Bitmap24& src, const Rect& src_rect, const Region* clip = nullptr);
+
+// The common form: stretch src_rect of src over dst_rect of dst.
+inline void stretch_copy(Bitmap24& dst, const Rect& dst_rect, const Bitmap24& src,
+                         const Rect& src_rect, const Region* clip = nullptr) {
+  stretch_copy(dst, dst_rect.left, dst_rect.top, dst_rect.width(), dst_rect.height(), src,
+               src_rect, clip);
+}
+
+}  // namespace ss

@@ -17,7 +17,7 @@ inline constexpr Color kClWindowText = static_cast<Color>(0xFF000008);
 
 struct TFont {
   int32_t Charset = kDefaultCharset;
-  Color Color = kClWindowText;
+  ss::Color Color = kClWindowText;
   // Negative: character height without internal leading; positive: cell height (pixels).
   int32_t Height = -11;  // 8 points at 96 pixels per inch
   std::string Name = "MS Sans Serif";

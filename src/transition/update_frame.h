@@ -32,10 +32,15 @@ struct FrameOutcome {
   // the control then sets its progress to 100 directly.
   bool progress_forced_to_100 = false;
   // False when the style is above 127: nothing was composed, invalidated or fired after the
-  // before-frame event, and the control should not repaint for this frame.
+  // before-frame event, and the control should not repaint for this frame. Also false, with
+  // nothing touched at all, when the three bitmaps are not of one size.
   bool composed = true;
 };
 
+// Between the first and the last frame, a frame of a region style whose clip region is none
+// (a builder that produced no rectangle, or style 0 with a custom-draw handler) adds nothing
+// of the new image: clipping to no region draws nothing. Progress is taken in 0..100 and Step
+// in 1..100.
 FrameOutcome UpdateFrame(FrameInputs& frame);
 
 }  // namespace ss

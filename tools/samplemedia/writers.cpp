@@ -1,6 +1,7 @@
 #include "writers.h"
 
-#include <jpeglib.h>
+#include "common/bmp_encoder.h"
+#include "common/jpeg_encoder.h"
 
 #include <cmath>
 #include <cstdint>
@@ -34,53 +35,10 @@ void save(const std::string& path, const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 void write_jpeg(const std::string& path, const Bitmap24& image, int quality) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) throw std::runtime_error("cannot write " + path);
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr jerr{};
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  jpeg_stdio_dest(&cinfo, f);
-  cinfo.image_width = static_cast<JDIMENSION>(image.width());
-  cinfo.image_height = static_cast<JDIMENSION>(image.height());
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_EXT_BGR;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<uint8_t*>(image.row(static_cast<int32_t>(cinfo.next_scanline)));
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::fclose(f);
+  save(path, encode_jpeg(image, quality));
 }
 
-void write_bmp(const std::string& path, const Bitmap24& image) {
-  const uint32_t stride = static_cast<uint32_t>(image.stride());
-  const uint32_t data_size = stride * static_cast<uint32_t>(image.height());
-  std::vector<uint8_t> out;
-  out.push_back('B');
-  out.push_back('M');
-  put32(out, 54 + data_size);
-  put32(out, 0);
-  put32(out, 54);
-  put32(out, 40);
-  put32(out, static_cast<uint32_t>(image.width()));
-  put32(out, static_cast<uint32_t>(image.height()));  // bottom-up rows
-  put16(out, 1);
-  put16(out, 24);
-  put32(out, 0);
-  put32(out, data_size);
-  put32(out, 3780);
-  put32(out, 3780);
-  put32(out, 0);
-  put32(out, 0);
-  for (int32_t y = image.height() - 1; y >= 0; --y)
-    out.insert(out.end(), image.row(y), image.row(y) + stride);
-  save(path, out);
-}
+void write_bmp(const std::string& path, const Bitmap24& image) { save(path, encode_bmp(image)); }
 
 bool write_png(const std::string& path, const Bitmap24& image) {
 #ifdef SLIDESAVER_HAVE_PNG

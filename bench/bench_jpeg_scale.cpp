@@ -1,0 +1,110 @@
+// A camera-sized JPEG shown on a full-HD screen: decoding at full size and then shrinking,
+// against letting libjpeg's DCT scaling do most of the shrinking. Both fit the picture into
+// 1920 × 1080 by nearest sample, as the slide composer does, and reuse their buffers.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <span>
+#include <vector>
+
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
+
+#include "base/bitmap24.h"
+#include "package/bitmap_graphic.h"
+#include "package/jpeg_graphic.h"
+
+namespace {
+
+constexpr int kWidth = 6000;
+constexpr int kHeight = 4000;
+constexpr int kScreenW = 1920;
+constexpr int kScreenH = 1080;
+
+// Detail at every scale: gradients, rings and a little noise, so the entropy coder has work.
+ss::Bitmap24 procedural_picture() {
+  ss::Bitmap24 image(kWidth, kHeight);
+  uint32_t noise = 12345;
+  for (int y = 0; y < kHeight; ++y) {
+    uint8_t* p = image.row(y);
+    for (int x = 0; x < kWidth; ++x, p += 3) {
+      noise = noise * 1664525u + 1013904223u;
+      const double r = std::hypot(x - kWidth / 2.0, y - kHeight / 2.0);
+      const int ring = static_cast<int>(127 + 127 * std::sin(r / 9.0));
+      const int grain = static_cast<int>(noise >> 28);
+      p[0] = static_cast<uint8_t>((x * 255 / kWidth + grain) & 0xFF);
+      p[1] = static_cast<uint8_t>(ring);
+      p[2] = static_cast<uint8_t>(((x ^ y) & 0x3F) * 4 + grain);
+    }
+  }
+  return image;
+}
+
+std::vector<uint8_t> compress(const ss::Bitmap24& image) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr jerr;
+  cinfo.err = jpeg_std_error(&jerr);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(image.width());
+  cinfo.image_height = static_cast<JDIMENSION>(image.height());
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_EXT_BGR;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 90, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW row = const_cast<uint8_t*>(image.row(static_cast<int32_t>(cinfo.next_scanline)));
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  std::vector<uint8_t> out(buffer, buffer + size);
+  jpeg_destroy_compress(&cinfo);
+  std::free(buffer);
+  return out;
+}
+
+const std::vector<uint8_t>& camera_jpeg() {
+  static const std::vector<uint8_t> jpeg = compress(procedural_picture());
+  return jpeg;
+}
+
+// The picture's size fitted into the screen with its aspect ratio kept.
+ss::Rect fitted_rect() {
+  if (static_cast<double>(kWidth) / kScreenW > static_cast<double>(kHeight) / kScreenH)
+    return {0, 0, kScreenW, static_cast<int32_t>(std::lround(double{kHeight} * kScreenW / kWidth))};
+  return {0, 0, static_cast<int32_t>(std::lround(double{kWidth} * kScreenH / kHeight)), kScreenH};
+}
+
+void decode_and_fit(benchmark::State& state, int eighths) {
+  const auto& jpeg = camera_jpeg();
+  const ss::Rect fit = fitted_rect();
+  ss::Bitmap24 decoded;
+  ss::Bitmap24 screen(fit.width(), fit.height());
+  for (auto _ : state) {
+    ss::decode_jpeg(jpeg, eighths, decoded);
+    ss::stretch_nearest(decoded, screen, fit);
+    benchmark::DoNotOptimize(screen.data());
+  }
+  state.counters["decoded_px"] = static_cast<double>(decoded.width()) * decoded.height();
+  state.counters["scale_eighths"] = eighths;
+}
+
+void BM_FullDecodeThenFit(benchmark::State& state) { decode_and_fit(state, 8); }
+
+void BM_DctScaledDecodeThenFit(benchmark::State& state) {
+  const ss::Rect fit = fitted_rect();
+  decode_and_fit(state, ss::jpeg_scale_for(kWidth, kHeight, fit.width(), fit.height()));
+}
+
+BENCHMARK(BM_FullDecodeThenFit)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_DctScaledDecodeThenFit)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();

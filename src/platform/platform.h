@@ -1,0 +1,29 @@
+#pragma once
+// Everything portable code needs of a platform, handed over in one piece by the backend.
+#include <memory>
+
+#include "platform/application.h"
+#include "platform/desktop.h"
+#include "platform/files.h"
+#include "platform/flash_control.h"
+#include "platform/media_player.h"
+#include "platform/preview_target.h"
+#include "platform/show_window.h"
+#include "platform/text_renderer.h"
+
+namespace ss {
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  virtual Application& application() = 0;
+  virtual FileSystem& files() = 0;
+  virtual Desktop& desktop() = 0;
+  virtual TextRenderer& text() = 0;
+  virtual FlashFactory& flash() = 0;
+  virtual PreviewTarget& preview() = 0;
+  virtual std::unique_ptr<ShowWindow> create_window() = 0;
+  virtual std::unique_ptr<MediaPlayer> create_media_player() = 0;
+};
+
+}  // namespace ss

@@ -1,0 +1,18 @@
+#pragma once
+// Readable test failures: a region prints as its bands.
+#include <ostream>
+
+#include "base/region.h"
+
+namespace ss {
+
+inline void PrintTo(const Region& r, std::ostream* os) {
+  *os << "{";
+  for (const Region::Band& band : r.bands()) {
+    *os << " [" << band.top << "," << band.bottom << "):";
+    for (const Region::Span& s : band.spans) *os << " " << s.left << ".." << s.right;
+  }
+  *os << " }";
+}
+
+}  // namespace ss

@@ -1,0 +1,17 @@
+#pragma once
+// The sub-commands of slidemake. Each takes the arguments after its name and returns the exit code.
+#include <string>
+#include <vector>
+
+namespace slidemake {
+
+using Args = std::vector<std::string>;
+
+int run_build(const Args& args);
+int run_inspect(const Args& args);
+int run_extract(const Args& args);
+
+// The runtime that sits beside the running slidemake, for `build` without --runtime.
+std::string default_runtime_path();
+
+}  // namespace slidemake

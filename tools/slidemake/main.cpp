@@ -1,0 +1,35 @@
+// slidemake: the authoring tool that makes, inspects and unpacks savers.
+#include <cstdio>
+#include <exception>
+#include <map>
+#include <string>
+
+#include "commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: slidemake COMMAND ...\n"
+    "  build MANIFEST.json -o SAVER [--runtime FILE]   make a saver from a manifest\n"
+    "  inspect SAVER [--json]                          show a saver's trailer, settings and items\n"
+    "  extract SAVER -d DIR                            write out every picture, music file and movie\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::map<std::string, int (*)(const slidemake::Args&)> commands = {
+      {"build", slidemake::run_build},
+      {"inspect", slidemake::run_inspect},
+      {"extract", slidemake::run_extract},
+  };
+  if (argc < 2 || !commands.count(argv[1])) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  try {
+    return commands.at(argv[1])(slidemake::Args(argv + 2, argv + argc));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "slidemake %s: %s\n", argv[1], e.what());
+    return 1;
+  }
+}

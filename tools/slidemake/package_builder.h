@@ -1,0 +1,21 @@
+#pragma once
+// Makes a saver: a copy of the runtime followed by the package built from a manifest.
+#include <cstdint>
+#include <string>
+
+#include "manifest.h"
+
+namespace slidemake {
+
+struct BuildResult {
+  int64_t file_size = 0;
+  int64_t package_start = 0;
+  int64_t settings_offset = 0;
+};
+
+// Writes the runtime, the pictures (the first at the package start), the music, the movies, the
+// settings stream and the trailer. On any error nothing is left at `output_path`.
+BuildResult build_saver(const Manifest& manifest, const std::string& runtime_path,
+                        const std::string& output_path);
+
+}  // namespace slidemake

@@ -133,7 +133,7 @@ dsc=$(ls libjpeg-turbo_*.dsc | sort -V | tail -n 1)
 src_dir="$src_root/libjpeg-turbo"
 if [ ! -f "$src_dir/CMakeLists.txt" ]; then
   rm -rf "$src_dir"
-  dpkg-source --no-check -x "$dsc" "$src_dir"
+  dpkg-source -x "$dsc" "$src_dir"
 fi
 
 # --- Build ----------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "base/raster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -61,7 +62,9 @@ struct AxisMap {
   std::vector<int32_t> source;  // the source coordinate of first, first + 1, ...
 };
 
-AxisMap map_axis(int32_t origin, int32_t extent, int32_t s0, int32_t sn, int32_t dst_size,
+constexpr int64_t kExactSpan = int64_t{1} << 29;
+
+AxisMap map_axis(int32_t origin, int32_t extent, int64_t s0, int64_t sn, int32_t dst_size,
                  int32_t src_size) {
   AxisMap map;
   const int64_t n = extent < 0 ? -int64_t{extent} : extent;
@@ -71,7 +74,12 @@ AxisMap map_axis(int32_t origin, int32_t extent, int32_t s0, int32_t sn, int32_t
   int64_t first = -1;
   for (int64_t c = lo; c < hi; ++c) {
     const int64_t i = extent > 0 ? c - origin : origin - 1 - c;
-    const int64_t s = s0 + (2 * i + 1) * sn / (2 * n);
+    // (2i + 1)·sn stays below 2^63 unless the source span is absurdly wide.
+    const int64_t s =
+        sn <= kExactSpan
+            ? s0 + (2 * i + 1) * sn / (2 * n)
+            : s0 + static_cast<int64_t>(std::floor((2 * i + 1) * static_cast<long double>(sn) /
+                                                   static_cast<long double>(2 * n)));
     // The mapping is monotonic, so the columns with a source inside the bitmap are contiguous;
     // the others keep what they show.
     if (s < 0 || s >= src_size) continue;
@@ -106,14 +114,16 @@ void draw(Bitmap24& dst, int32_t x, int32_t y, const Bitmap24& src, const Region
 void stretch_copy(Bitmap24& dst, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
                   const Bitmap24& src, const Rect& src_rect, const Region* clip) {
   if (src_rect.empty() || dst.empty() || src.empty()) return;
-  const AxisMap xs = map_axis(dx, dw, src_rect.left, src_rect.width(), dst.width(), src.width());
-  const AxisMap ys = map_axis(dy, dh, src_rect.top, src_rect.height(), dst.height(), src.height());
+  const int64_t sw = int64_t{src_rect.right} - src_rect.left;
+  const int64_t sh = int64_t{src_rect.bottom} - src_rect.top;
+  const AxisMap xs = map_axis(dx, dw, src_rect.left, sw, dst.width(), src.width());
+  const AxisMap ys = map_axis(dy, dh, src_rect.top, sh, dst.height(), src.height());
   if (xs.source.empty() || ys.source.empty()) return;
   const Rect area{xs.first, ys.first, xs.first + static_cast<int32_t>(xs.source.size()),
                   ys.first + static_cast<int32_t>(ys.source.size())};
 
   // One-to-one columns in order (same width, not mirrored) copy whole row pieces.
-  const bool straight_columns = dw == src_rect.width();
+  const bool straight_columns = dw == sw;
   std::vector<size_t> offsets(xs.source.size());
   for (size_t i = 0; i < offsets.size(); ++i) offsets[i] = static_cast<size_t>(xs.source[i]) * 3;
 

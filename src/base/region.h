@@ -35,7 +35,8 @@ class Region {
   // system's rounded-rectangle region covers: like that region it leaves out the rectangle's
   // last column and last row, clamps the ellipse to the (reduced) rectangle and degrades to a
   // plain rectangle when the ellipse is less than 2 pixels on either axis. Within the corner
-  // boxes a pixel belongs to the region when its centre lies inside or on the ellipse.
+  // boxes a pixel belongs to the region when its centre lies inside or on the ellipse. Ellipse
+  // axes are capped at 2^20 pixels, which keeps the arithmetic exact in 64-bit halves.
   static Region from_round_rect(const Rect& r, int32_t ew, int32_t eh);
   // A closed polygon (the last point joins the first) filled by the winding rule. A pixel
   // (x, y) is inside when the winding number at its centre (x + 0.5, y + 0.5) is non-zero; a

@@ -39,25 +39,25 @@ void BitmapGraphic::draw(Bitmap24& dst, const Rect& dst_rect) const {
 void stretch_nearest(const Bitmap24& src, Bitmap24& dst, const Rect& dst_rect) {
   int32_t previous_sy = -1;
   int32_t previous_y = -1;
-  for_each_scaled_row(src, dst, dst_rect,
-                      [&](int32_t y, int32_t sy, const int32_t* columns, int32_t left,
-                          int32_t count) {
-                        uint8_t* out = dst.row(y) + static_cast<size_t>(left) * 3;
-                        if (sy == previous_sy) {  // enlarging: the row repeats the one above
-                          std::memcpy(out, dst.row(previous_y) + static_cast<size_t>(left) * 3,
-                                      static_cast<size_t>(count) * 3);
-                        } else {
-                          const uint8_t* in = src.row(sy);
-                          for (int32_t i = 0; i < count; ++i, out += 3) {
-                            const uint8_t* p = in + static_cast<size_t>(columns[i]) * 3;
-                            out[0] = p[0];
-                            out[1] = p[1];
-                            out[2] = p[2];
-                          }
-                        }
-                        previous_sy = sy;
-                        previous_y = y;
-                      });
+  for_each_scaled_row(
+      src, dst, dst_rect,
+      [&](int32_t y, int32_t sy, const int32_t* columns, int32_t left, int32_t count) {
+        uint8_t* out = dst.row(y) + static_cast<size_t>(left) * 3;
+        if (sy == previous_sy) {  // enlarging: the row repeats the one above
+          std::memcpy(out, dst.row(previous_y) + static_cast<size_t>(left) * 3,
+                      static_cast<size_t>(count) * 3);
+        } else {
+          const uint8_t* in = src.row(sy);
+          for (int32_t i = 0; i < count; ++i, out += 3) {
+            const uint8_t* p = in + static_cast<size_t>(columns[i]) * 3;
+            out[0] = p[0];
+            out[1] = p[1];
+            out[2] = p[2];
+          }
+        }
+        previous_sy = sy;
+        previous_y = y;
+      });
 }
 
 void stretch_nearest_blend(const Bitmap24& src, std::span<const uint8_t> alpha, Bitmap24& dst,

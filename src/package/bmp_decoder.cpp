@@ -206,8 +206,7 @@ size_t dib_stride(int32_t width, int bit_count) {
   return (static_cast<size_t>(width) * static_cast<size_t>(bit_count) + 31) / 32 * 4;
 }
 
-DibInfo parse_dib_header(std::span<const uint8_t> dib, const DibErrors& errors,
-                         bool halve_height) {
+DibInfo parse_dib_header(std::span<const uint8_t> dib, const DibErrors& errors, bool halve_height) {
   auto fail = [&]() -> void { throw SaverError(errors.not_valid); };
   if (!has(dib, 0, 4)) fail();
   const uint32_t header_size = le32(dib, 0);
@@ -304,8 +303,8 @@ Bitmap24 decode_bmp_file(std::span<const uint8_t> file) {
   size_t pixels_at = kFileHeaderSize + info.pixels_offset;
   if (off_bits >= kFileHeaderSize + info.palette_offset && off_bits <= file.size()) {
     if (off_bits < pixels_at && info.bit_count <= 8) {
-      const size_t room = (off_bits - kFileHeaderSize - info.palette_offset) /
-                          info.palette_entry_size;
+      const size_t room =
+          (off_bits - kFileHeaderSize - info.palette_offset) / info.palette_entry_size;
       if (room < info.palette.size()) info.palette.resize(room);
     }
     pixels_at = off_bits;

@@ -40,7 +40,7 @@ class IconGraphic final : public Graphic {
 
 // One entry of the icon directory, as far as choosing between entries needs it.
 struct IconDirEntry {
-  int width = 0;   // the directory's 0 stands for 256
+  int width = 0;  // the directory's 0 stands for 256
   int height = 0;
   int bit_count = 0;
 };

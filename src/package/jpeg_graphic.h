@@ -31,8 +31,9 @@ struct JpegHeader {
 // Decoder failures raise "JPEG error #n", n being libjpeg's message code.
 JpegHeader read_jpeg_header(std::span<const uint8_t> jpeg);
 
-// The smallest scale M (the image decoded at M/8) whose output is at least target_w × target_h;
-// 8 when only the full size will do.
+// The scale M (the image decoded at M/8) for a target of target_w × target_h: the smallest of
+// 1, 2 and 4 whose output still covers the target, else 8 (the full size). The other eighths
+// are left out because they decode no faster than the next of these.
 int jpeg_scale_for(int32_t width, int32_t height, int32_t target_w, int32_t target_h);
 
 // Decodes at scale eighths/8 (1..8) into out, which is resized (its memory is reused when large

@@ -19,7 +19,9 @@ constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr size_t kPlaceableHeaderSize = 22;
 
 // v·num/den rounded to the nearest integer, halves away from zero; v is not negative.
-int64_t scale_rounded(int64_t v, int64_t num, int64_t den) { return (v * num + den / 2) / den; }
+int64_t scale_rounded(int64_t v, int64_t num, int64_t den) {
+  return (v * num + den / 2) / den;
+}
 
 int32_t i32_at(std::span<const uint8_t> b, size_t offset) {
   return static_cast<int32_t>(le32(b, offset));
@@ -84,8 +86,8 @@ std::shared_ptr<MetafileGraphic> decode_metafile(std::span<const uint8_t> bytes)
     throw SaverError(kMetafileNotValid);
   }
   if (!picture_size_allowed(size.first, size.second)) throw SaverError(kMetafileTooLarge);
-  return std::make_shared<MetafileGraphic>(std::vector<uint8_t>(bytes.begin(), bytes.end()),
-                                           format, static_cast<int32_t>(size.first),
+  return std::make_shared<MetafileGraphic>(std::vector<uint8_t>(bytes.begin(), bytes.end()), format,
+                                           static_cast<int32_t>(size.first),
                                            static_cast<int32_t>(size.second));
 }
 

@@ -45,7 +45,9 @@ void split_alpha(const std::vector<uint8_t>& bgra, PngImage& out) {
 
 }  // namespace
 
-bool png_supported() { return true; }
+bool png_supported() {
+  return true;
+}
 
 PngImage decode_png(std::span<const uint8_t> bytes, const PngErrors& errors) {
   png_image image;
@@ -94,7 +96,9 @@ std::vector<uint8_t> encode_png(const Bitmap24& bitmap) {
 
 #else
 
-bool png_supported() { return false; }
+bool png_supported() {
+  return false;
+}
 
 PngImage decode_png(std::span<const uint8_t>, const PngErrors& errors) {
   throw SaverError(errors.not_valid);

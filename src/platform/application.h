@@ -31,8 +31,9 @@ class Application {
   virtual Clock& clock() = 0;
   virtual std::unique_ptr<Timer> create_timer() = 0;
 
-  // Runs the loop until terminate() or the main window has closed. The idle handler runs each
-  // time the loop has run out of messages, before it waits for the next one.
+  // Shows the main window when it is not visible yet, then runs the loop until terminate() or
+  // the main window has closed. The idle handler runs each time the loop has run out of
+  // messages, before it waits for the next one.
   virtual void run() = 0;
   virtual void terminate() = 0;
   virtual bool terminated() const = 0;

@@ -8,6 +8,7 @@
 #include "platform/flash_control.h"
 #include "platform/media_player.h"
 #include "platform/preview_target.h"
+#include "platform/setup_view.h"
 #include "platform/show_window.h"
 #include "platform/text_renderer.h"
 
@@ -24,6 +25,8 @@ class Platform {
   virtual PreviewTarget& preview() = 0;
   virtual std::unique_ptr<ShowWindow> create_window() = 0;
   virtual std::unique_ptr<MediaPlayer> create_media_player() = 0;
+  // The setup dialog's window; nullptr on a platform that has none.
+  virtual std::unique_ptr<SetupView> create_setup_view() { return nullptr; }
 };
 
 }  // namespace ss

@@ -35,6 +35,8 @@ class ShowWindow : public ControlHost {
   virtual Rect bounds() const = 0;
   virtual void set_color(Color color) = 0;
   virtual void set_topmost() = 0;
+  // Makes the window visible. A window that was hidden runs the form's handle_show and then
+  // handle_activate before this returns.
   virtual void show() = 0;
   virtual bool visible() const = 0;
   // Hides the application's own hidden top-level window (the one of the taskbar button).

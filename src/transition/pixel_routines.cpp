@@ -242,7 +242,8 @@ void RotateBitmap(Bitmap24& dst, const Bitmap24& src, int32_t cx, int32_t cy, lo
           if (!v_axis.nearest(static_cast<size_t>(x), r.v_row, r.v_row_fast, v)) continue;
           u += cx;
           v += cy;
-          if (u < 0 || u >= width || v < 0 || v >= height) continue;  // cannot happen
+          // The bisection already keeps u and v inside; this only guards the reads.
+          if (u < 0 || u >= width || v < 0 || v >= height) continue;
           const uint8_t* p = src.row(static_cast<int32_t>(v)) + static_cast<size_t>(u) * 3;
           uint8_t* q = out + static_cast<size_t>(x) * 3;
           q[0] = p[0];

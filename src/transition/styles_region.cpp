@@ -33,6 +33,22 @@ void scatter(FrameCtx& f, int32_t h, int32_t v) {
   f.Q = CreateScatterBarRegion(f.X, f.Y, f.W, f.H, h, v);
 }
 
+// Triangles (bx, by), (bx + X5, by), (bx, by + Y5) at bx = (c·W) div 10, by = (r·H) div 10 for
+// r, c = 0..9. All hundred are one triangle moved by whole pixels, which fills the same pixels
+// wherever it lies, so one grid row is built from copies of it and the grid from copies of
+// that row: one polygon fill instead of a hundred, and far fewer rectangles to merge.
+Region triangle_grid(const FrameCtx& f) {
+  const int32_t X5 = f.X / 5;
+  const int32_t Y5 = MulDiv(X5, f.H, f.W);
+  const Region cell = triangle({0, 0}, {X5, 0}, {0, Y5});
+  RegionBuilder row;
+  for (int32_t c = 0; c < 10; ++c) row.add(cell.offset(c * f.W / 10, 0));
+  const Region first_row = row.build();
+  RegionBuilder grid;
+  for (int32_t r = 0; r < 10; ++r) grid.add(first_row.offset(0, r * f.H / 10));
+  return grid.build();
+}
+
 constexpr StyleRow kRows[] = {
     // 58 curve from the left
     {kRegion,
@@ -176,20 +192,7 @@ constexpr StyleRow kRows[] = {
        f.Q = pinwheel.build();
      }},
     // 117 grid of 10 × 10 triangles; the height follows the width by the image's aspect
-    {kRegion,
-     [](FrameCtx& f) {
-       const int32_t X5 = f.X / 5;
-       const int32_t Y5 = MulDiv(X5, f.H, f.W);
-       RegionBuilder grid;
-       for (int32_t r = 0; r < 10; ++r) {
-         for (int32_t c = 0; c < 10; ++c) {
-           const int32_t bx = c * f.W / 10;
-           const int32_t by = r * f.H / 10;
-           grid.add(triangle({bx, by}, {bx + X5, by}, {bx, by + Y5}));
-         }
-       }
-       f.Q = grid.build();
-     }},
+    {kRegion, [](FrameCtx& f) { f.Q = triangle_grid(f); }},
 };
 static_assert(std::size(kRows) == 117 - 58 + 1, "the region styles are 58..117");
 

@@ -30,16 +30,6 @@ TEST(FrameGeometry, ReachFollowsTheLongerSide) {
   }
 }
 
-TEST(FrameGeometry, TransposedFrameSwapsOnlyTheAxes) {
-  for (int32_t p : {0, 13, 50, 99, 100}) {
-    const FrameGeometry g = ComputeFrameGeometry(400, 300, p, 4);
-    const FrameGeometry t = Transposed(g);
-    EXPECT_EQ(t.X, ComputeFrameGeometry(300, 400, p, 4).X) << p;
-    EXPECT_EQ(t.Y, ComputeFrameGeometry(300, 400, p, 4).Y) << p;
-    EXPECT_EQ(t.G, g.G);
-  }
-}
-
 TEST(FrameGeometry, EmptyImageHasNoReach) {
   const FrameGeometry g = ComputeFrameGeometry(0, 0, 50, 4);
   EXPECT_EQ(g.X, 0);

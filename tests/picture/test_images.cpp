@@ -27,8 +27,8 @@ void put32(Bytes& b, uint32_t v) {
 }
 
 const std::vector<Color>& pure_colours() {
-  static const std::vector<Color> colours = {rgb(0, 0, 0),     rgb(255, 255, 255), rgb(255, 0, 0),
-                                             rgb(0, 255, 0),   rgb(0, 0, 255),     rgb(255, 255, 0),
+  static const std::vector<Color> colours = {rgb(0, 0, 0),    rgb(255, 255, 255), rgb(255, 0, 0),
+                                             rgb(0, 255, 0),  rgb(0, 0, 255),     rgb(255, 255, 0),
                                              rgb(0, 255, 255)};
   return colours;
 }
@@ -44,8 +44,12 @@ Bytes pack_rows(const BmpLayout& layout, const std::function<uint32_t(int, int)>
     for (int x = 0; x < layout.width; ++x) {
       const uint32_t v = value(x, y);
       switch (layout.bit_count) {
-        case 1: row[x / 8] |= static_cast<uint8_t>((v & 1) << (7 - x % 8)); break;
-        case 4: row[x / 2] |= static_cast<uint8_t>((v & 15) << (x % 2 ? 0 : 4)); break;
+        case 1:
+          row[x / 8] |= static_cast<uint8_t>((v & 1) << (7 - x % 8));
+          break;
+        case 4:
+          row[x / 2] |= static_cast<uint8_t>((v & 15) << (x % 2 ? 0 : 4));
+          break;
         default:
           for (int k = 0; k < layout.bit_count / 8; ++k)
             row[x * (layout.bit_count / 8) + k] = static_cast<uint8_t>(v >> (8 * k));
@@ -136,7 +140,8 @@ Bytes icon_file(const std::vector<IconImage>& images, uint16_t type) {
   return b;
 }
 
-Bytes icon_bitmap(int width, int height, int bit_count, const std::function<Color(int, int)>& colour,
+Bytes icon_bitmap(int width, int height, int bit_count,
+                  const std::function<Color(int, int)>& colour,
                   const std::function<bool(int, int)>& transparent,
                   const std::function<uint8_t(int, int)>& alpha) {
   BmpLayout layout;
@@ -160,8 +165,7 @@ Bytes icon_bitmap(int width, int height, int bit_count, const std::function<Colo
     value = [&](int x, int y) {
       const Color c = colour(x, y);
       const uint32_t a = alpha ? alpha(x, y) : 0;
-      return a << 24 | uint32_t{color_red(c)} << 16 | uint32_t{color_green(c)} << 8 |
-             color_blue(c);
+      return a << 24 | uint32_t{color_red(c)} << 16 | uint32_t{color_green(c)} << 8 | color_blue(c);
     };
   }
   Bytes b = dib_header(layout);
@@ -171,7 +175,8 @@ Bytes icon_bitmap(int width, int height, int bit_count, const std::function<Colo
   b.insert(b.end(), xor_bits.begin(), xor_bits.end());
   BmpLayout mask_rows = colour_rows;
   mask_rows.bit_count = 1;
-  const Bytes and_bits = pack_rows(mask_rows, [&](int x, int y) { return transparent(x, y) ? 1u : 0u; });
+  const Bytes and_bits =
+      pack_rows(mask_rows, [&](int x, int y) { return transparent(x, y) ? 1u : 0u; });
   b.insert(b.end(), and_bits.begin(), and_bits.end());
   return b;
 }

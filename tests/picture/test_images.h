@@ -55,7 +55,8 @@ Bytes icon_file(const std::vector<IconImage>& images, uint16_t type = 1);
 
 // A packed icon bitmap: colour rows from colour(x, y), AND mask from transparent(x, y). At 32
 // bits the alpha byte comes from alpha(x, y).
-Bytes icon_bitmap(int width, int height, int bit_count, const std::function<Color(int, int)>& colour,
+Bytes icon_bitmap(int width, int height, int bit_count,
+                  const std::function<Color(int, int)>& colour,
                   const std::function<bool(int, int)>& transparent,
                   const std::function<uint8_t(int, int)>& alpha = nullptr);
 
@@ -70,7 +71,9 @@ Bytes jpeg_file(const Bitmap24& image, const JpegOptions& options = {});
 Bytes png_with_alpha(const Bitmap24& image, const std::function<uint8_t(int, int)>& alpha);
 
 // The first n bytes.
-inline Bytes prefix(const Bytes& bytes, size_t n) { return Bytes(bytes.begin(), bytes.begin() + static_cast<long>(n)); }
+inline Bytes prefix(const Bytes& bytes, size_t n) {
+  return Bytes(bytes.begin(), bytes.begin() + static_cast<long>(n));
+}
 
 // Class name as a short string, then the graphic's data.
 Bytes payload(const std::string& class_name, const Bytes& data);

@@ -165,20 +165,6 @@ TEST(Region, ShapesAndSetOperationsMatchAPixelMask) {
   }
 }
 
-TEST(Region, BoundsContainsAndSpanCount) {
-  const Region r = Region::from_rect({0, 0, 4, 2}).united(Region::from_rect({6, 1, 9, 5}));
-  EXPECT_EQ(r.bounds(), (Rect{0, 0, 9, 5}));
-  EXPECT_EQ(r.span_count(), 4u);  // rows 0 | 1 (two spans) | 2..4
-  EXPECT_TRUE(r.contains(0, 0));
-  EXPECT_FALSE(r.contains(4, 0));
-  EXPECT_FALSE(r.contains(5, 1));
-  EXPECT_TRUE(r.contains(8, 4));
-  EXPECT_FALSE(r.contains(8, 5));
-  EXPECT_TRUE(Region::from_rect({5, 5, 5, 9}).empty());
-  EXPECT_EQ(Region::from_rect({-30, -20, -10, -5}).bounds(), (Rect{-30, -20, -10, -5}));
-  EXPECT_EQ(Region().bounds(), Rect{});
-}
-
 TEST(RegionBuilder, EqualsUnitingOneByOne) {
   std::mt19937 rng(7);
   for (int round = 0; round < 300; ++round) {

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "painters.h"
+#include "common/sample_painters.h"
 #include "writers.h"
 
 int main(int argc, char** argv) {

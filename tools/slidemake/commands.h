@@ -10,6 +10,10 @@ using Args = std::vector<std::string>;
 int run_build(const Args& args);
 int run_inspect(const Args& args);
 int run_extract(const Args& args);
+int run_frame(const Args& args);
+int run_transition(const Args& args);
+int run_catalogue(const Args& args);
+int run_record(const Args& args);
 
 // The runtime that sits beside the running slidemake, for `build` without --runtime.
 std::string default_runtime_path();

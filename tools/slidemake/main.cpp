@@ -12,7 +12,15 @@ constexpr const char* kUsage =
     "usage: slidemake COMMAND ...\n"
     "  build MANIFEST.json -o SAVER [--runtime FILE]   make a saver from a manifest\n"
     "  inspect SAVER [--json]                          show a saver's trailer, settings and items\n"
-    "  extract SAVER -d DIR                            write out every picture, music file and movie\n";
+    "  extract SAVER -d DIR                            write out every picture, music file and movie\n"
+    "  record SAVER -o OUT.gif|DIR [--seconds S] [--size WxH]\n"
+    "                                                  run the show headless and save what it showed\n"
+    "  frame --style N --progress P --old A --new B -o OUT.png [--step S] [--size WxH]\n"
+    "                                                  one frame of a transition\n"
+    "  transition --style N --old A --new B -o OUT.gif|DIR [--step S] [--size WxH]\n"
+    "                                                  every frame of one transition\n"
+    "  catalogue -o STYLES.png [--progress P] [--size WxH]\n"
+    "                                                  a contact sheet of all 127 styles\n";
 
 }  // namespace
 
@@ -21,6 +29,10 @@ int main(int argc, char** argv) {
       {"build", slidemake::run_build},
       {"inspect", slidemake::run_inspect},
       {"extract", slidemake::run_extract},
+      {"record", slidemake::run_record},
+      {"frame", slidemake::run_frame},
+      {"transition", slidemake::run_transition},
+      {"catalogue", slidemake::run_catalogue},
   };
   if (argc < 2 || !commands.count(argv[1])) {
     std::fputs(kUsage, stderr);

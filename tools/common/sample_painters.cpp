@@ -1,4 +1,4 @@
-#include "painters.h"
+#include "common/sample_painters.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,130 @@
+#include "platform/headless/headless_application.h"
+
+#include <algorithm>
+#include <exception>
+#include <limits>
+
+#include "platform/headless/headless_timer.h"
+#include "platform/headless/headless_window.h"
+
+namespace ss {
+namespace {
+
+// The longest single wait of the outer loop, so that a run limit far away is still checked.
+constexpr uint64_t kMaxWaitMs = 60'000;
+// Message rounds in a row without the clock moving before a run counts as stalled.
+constexpr int kMaxRoundsWithoutTime = 100'000;
+
+std::string text_of_current_exception() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "Unknown error";
+  }
+}
+
+}  // namespace
+
+HeadlessApplication::HeadlessApplication(CallLog& log, uint32_t start_tick)
+    : log_(log), clock_(start_tick), loop_(clock_) {}
+
+std::unique_ptr<Timer> HeadlessApplication::create_timer() {
+  return std::make_unique<HeadlessTimer>(*this);
+}
+
+void HeadlessApplication::report_error(const std::string& message) {
+  errors_.push_back(message);
+  log_.add("app.error " + message);
+}
+
+MessageLoop::Task HeadlessApplication::guarded(MessageLoop::Task task) {
+  return [this, task = std::move(task)] {
+    try {
+      task();
+    } catch (...) {
+      report_error(text_of_current_exception());
+    }
+  };
+}
+
+void HeadlessApplication::post_guarded_after(uint64_t delay_ms, MessageLoop::Task task) {
+  const uint64_t capped = std::min<uint64_t>(delay_ms, std::numeric_limits<uint32_t>::max());
+  loop_.post_after(static_cast<uint32_t>(capped), guarded(std::move(task)));
+}
+
+void HeadlessApplication::run() {
+  show_main_window_once();
+  run_for(run_limit_ms_);
+}
+
+bool HeadlessApplication::run_for(uint64_t max_ms) {
+  return pump([] { return false; }, max_ms);
+}
+
+bool HeadlessApplication::run_until(const std::function<bool()>& done, uint64_t max_ms) {
+  return pump(done, max_ms);
+}
+
+void HeadlessApplication::show_main_window_once() {
+  if (main_window_started_ || main_window_ == nullptr) return;
+  main_window_started_ = true;
+  HeadlessWindow* window = main_window_;
+  if (!window->visible() && !window->closed()) post_guarded([window] { window->show(); });
+}
+
+bool HeadlessApplication::process_reporting() {
+  try {
+    return loop_.process_messages();
+  } catch (...) {
+    // The failing message is gone; the rest stay queued for the next round.
+    report_error(text_of_current_exception());
+    return true;
+  }
+}
+
+void HeadlessApplication::run_idle() {
+  ++idle_calls_;
+  // The handler may remove itself.
+  const std::function<void()> handler = idle_;
+  if (handler) guarded(handler)();
+}
+
+bool HeadlessApplication::pump(const std::function<bool()>& done, uint64_t max_ms) {
+  end_requested_ = false;
+  hit_time_limit_ = false;
+  const uint64_t start = clock_.elapsed_ms();
+  const uint64_t limit = max_ms > std::numeric_limits<uint64_t>::max() - start
+                             ? std::numeric_limits<uint64_t>::max()
+                             : start + max_ms;
+  bool idle_ran = false;
+  uint64_t seen_at = start;
+  int rounds_without_time = 0;
+  for (;;) {
+    if (terminated_ || end_requested_ || done()) return true;
+    if (clock_.elapsed_ms() != seen_at) {
+      seen_at = clock_.elapsed_ms();
+      rounds_without_time = 0;
+    }
+    if (++rounds_without_time > kMaxRoundsWithoutTime) {
+      log_.add("app.stalled");
+      return false;
+    }
+    if (process_reporting()) continue;
+    if (!idle_ran) {
+      idle_ran = true;
+      run_idle();
+      continue;
+    }
+    const uint64_t now = clock_.elapsed_ms();
+    if (now >= limit) {
+      hit_time_limit_ = true;
+      return false;
+    }
+    loop_.wait_message(static_cast<uint32_t>(std::min(limit - now, kMaxWaitMs)));
+    idle_ran = false;
+  }
+}
+
+}  // namespace ss

@@ -1,0 +1,113 @@
+// slidemake record: the real show on the headless platform, written out as a GIF or PNG frames.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/gif_reader.h"
+#include "app/saver_scratch.h"
+#include "package/png_codec.h"
+#include "slidemake/commands.h"
+
+namespace ss {
+namespace {
+
+using ss_test::SaverScratch;
+
+constexpr Color kRed = rgb(255, 0, 0);
+constexpr Color kBlue = rgb(0, 0, 255);
+
+// One 40 x 30 picture (red and blue halves, both exact in the GIF palette), shown at once
+// (style 0) and kept for five seconds.
+std::string small_saver(const SaverScratch& scratch) {
+  TSSFileLocations settings;
+  settings.Interval = 5000;
+  settings.EffectCommaList = CommaList({"0"});
+  settings.Ver = "photo";
+  return scratch.build({ss_test::halves(40, 30, kRed, kBlue)}, settings);
+}
+
+// The first picture centred on a black 160 x 120 screen.
+Bitmap24 expected_screen() {
+  Bitmap24 screen(160, 120);
+  for (int32_t y = 45; y < 75; ++y)
+    for (int32_t x = 60; x < 100; ++x) screen.set_pixel(x, y, x < 80 ? kRed : kBlue);
+  return screen;
+}
+
+std::vector<uint8_t> bytes_of(const std::string& text) {
+  return {text.begin(), text.end()};
+}
+
+TEST(RecordTest, GifStartsWithTheFirstPictureCentredOnBlack) {
+  SaverScratch scratch;
+  const std::string saver = small_saver(scratch);
+  const std::string out = scratch.path("show.gif");
+  ASSERT_EQ(slidemake::run_record({saver, "-o", out, "--seconds", "2", "--size", "160x120"}), 0);
+
+  const ss_test::GifFile gif = ss_test::decode_gif(bytes_of(scratch.read("show.gif").value()));
+  ASSERT_EQ(gif.width, 160);
+  ASSERT_EQ(gif.height, 120);
+  ASSERT_FALSE(gif.frames.empty());
+  EXPECT_EQ(gif.frames[0].image, expected_screen());
+  uint32_t total_cs = 0;
+  for (const auto& frame : gif.frames) total_cs += frame.delay_cs;
+  EXPECT_EQ(total_cs, 200u);
+}
+
+TEST(RecordTest, PngFramesStartWithTheFirstPictureCentredOnBlack) {
+  if (!png_supported()) GTEST_SKIP() << "built without libpng";
+  SaverScratch scratch;
+  const std::string saver = small_saver(scratch);
+  const std::string out = scratch.path("frames");
+  ASSERT_EQ(slidemake::run_record({saver, "-o", out, "--seconds", "2", "--size", "160x120"}), 0);
+
+  const auto first = scratch.read("frames/frame-00000.png");
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(decode_png(bytes_of(*first)).pixels, expected_screen());
+}
+
+TEST(RecordTest, LargeScreensAreHalvedForGif) {
+  SaverScratch scratch;
+  const std::string saver = small_saver(scratch);
+  const std::string out = scratch.path("big.gif");
+  ASSERT_EQ(slidemake::run_record({saver, "-o", out, "--seconds", "0.2"}), 0);
+  const ss_test::GifFile gif = ss_test::decode_gif(bytes_of(scratch.read("big.gif").value()));
+  EXPECT_EQ(gif.width, 512);
+  EXPECT_EQ(gif.height, 384);
+}
+
+TEST(RecordTest, ASaverWithoutPackageRecordsItsBlackScreen) {
+  SaverScratch scratch;
+  scratch.write("bare.scr", std::string(4096, '\x90'));
+  const std::string out = scratch.path("bare.gif");
+  ASSERT_EQ(slidemake::run_record({scratch.path("bare.scr"), "-o", out, "--size", "8x8"}), 0);
+  const ss_test::GifFile gif = ss_test::decode_gif(bytes_of(scratch.read("bare.gif").value()));
+  ASSERT_EQ(gif.frames.size(), 1u);
+  EXPECT_EQ(gif.frames[0].image, Bitmap24(8, 8));
+}
+
+TEST(RecordTest, RejectsBadArguments) {
+  SaverScratch scratch;
+  const std::string saver = small_saver(scratch);
+  const std::string gif = scratch.path("x.gif");
+  const std::vector<std::vector<std::string>> bad = {
+      {saver},
+      {"-o", gif},
+      {saver, "-o", gif, "--size", "0x10"},
+      {saver, "-o", gif, "--size", "640"},
+      {saver, "-o", gif, "--size", "99999x10"},
+      {saver, "-o", gif, "--seconds", "0"},
+      {saver, "-o", gif, "--seconds", "nan"},
+      {saver, "-o", gif, "--seconds", "2s"},
+      {saver, "-o", gif, "--frames"},
+      {scratch.path("missing.scr"), "-o", gif},
+  };
+  for (const auto& args : bad) EXPECT_THROW(slidemake::run_record(args), std::runtime_error);
+  EXPECT_FALSE(std::filesystem::exists(gif));
+}
+
+}  // namespace
+}  // namespace ss

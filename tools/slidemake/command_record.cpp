@@ -1,0 +1,278 @@
+// slidemake record: runs a saver's show on the headless backend, on a virtual clock, and writes
+// what the screen showed as an animated GIF or as numbered PNG frames, so that an author can
+// watch a saver without Windows. The show is the real one: the same form, slide sequencer and
+// transitions as the runtime, reading the saver file as its own executable.
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "base/bitmap24.h"
+#include "base/text.h"
+#include "commands.h"
+#include "common/gif_encoder.h"
+#include "package/png_codec.h"
+#include "platform/headless/headless_platform.h"
+#include "show/saver_mode.h"
+#include "show/show_form.h"
+
+namespace slidemake {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: slidemake record SAVER -o OUT.gif|DIR [--seconds S] [--size WxH]";
+// A GIF shows the screen as it stood at every 100 ms of the show.
+constexpr uint64_t kGifSampleMs = 100;
+constexpr uint16_t kGifSampleCs = 10;
+// GIF frames are halved until they are at most this wide, to keep the file small.
+constexpr int32_t kGifMaxWidth = 640;
+constexpr int32_t kMaxScreenSide = 8192;
+constexpr double kMaxSeconds = 3600;
+
+struct RecordOptions {
+  std::string saver;
+  std::string output;
+  double seconds = 10;
+  ss::Point size{1024, 768};
+  bool gif = false;
+};
+
+ss::Point parse_size(const std::string& text) {
+  const size_t x = ss::ascii_lower(text).find('x');
+  if (x != std::string::npos) {
+    const auto w = ss::parse_int32(std::string_view(text).substr(0, x));
+    const auto h = ss::parse_int32(std::string_view(text).substr(x + 1));
+    if (w && h && *w > 0 && *h > 0 && *w <= kMaxScreenSide && *h <= kMaxScreenSide)
+      return {*w, *h};
+  }
+  throw std::runtime_error("--size wants WIDTHxHEIGHT, each 1 to " +
+                           std::to_string(kMaxScreenSide) + ", not \"" + text + "\"");
+}
+
+double parse_seconds(const std::string& text) {
+  size_t used = 0;
+  double seconds = 0;
+  try {
+    seconds = std::stod(text, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != text.size() || !(seconds > 0) || seconds > kMaxSeconds)
+    throw std::runtime_error("--seconds wants a number above 0 and at most 3600, not \"" + text +
+                             "\"");
+  return seconds;
+}
+
+RecordOptions parse_record_args(const Args& args) {
+  RecordOptions o;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const bool has_value = i + 1 < args.size();
+    if (args[i] == "-o" && has_value) o.output = args[++i];
+    else if (args[i] == "--seconds" && has_value) o.seconds = parse_seconds(args[++i]);
+    else if (args[i] == "--size" && has_value) o.size = parse_size(args[++i]);
+    else if (o.saver.empty() && !args[i].starts_with("-")) o.saver = args[i];
+    else throw std::runtime_error(kUsage);
+  }
+  if (o.saver.empty() || o.output.empty()) throw std::runtime_error(kUsage);
+  o.gif = ss::ascii_lower(fs::path(o.output).extension().string()) == ".gif";
+  return o;
+}
+
+// A fresh folder for the media the show extracts, removed again afterwards.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::random_device random;
+    path_ = fs::temp_directory_path() / ("slidemake-record-" + std::to_string(random()));
+    fs::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  // With a separator at the end, as the platform hands out temporary directories.
+  std::string folder() const { return (path_ / "").string(); }
+
+ private:
+  fs::path path_;
+};
+
+// The screens the show presented, one per virtual instant: of several paints within one
+// instant only the last was ever to be seen. Each screen goes to the sink with the span of
+// virtual time it stood on the screen.
+class ScreenTimeline {
+ public:
+  using Sink = std::function<void(const ss::Bitmap24& screen, uint64_t from_ms, uint64_t until_ms)>;
+
+  ScreenTimeline(ss::Point size, Sink sink) : latest_(size.x, size.y), sink_(std::move(sink)) {}
+
+  void presented(const ss::Bitmap24& screen, uint64_t now_ms) {
+    if (now_ms > latest_at_) sink_(latest_, latest_at_, now_ms);
+    latest_ = screen;
+    latest_at_ = now_ms;
+  }
+  // The last screen stands until end_ms (at least for an instant).
+  void finish(uint64_t end_ms) { sink_(latest_, latest_at_, std::max(end_ms, latest_at_ + 1)); }
+
+ private:
+  ss::Bitmap24 latest_;  // black until the show first paints
+  uint64_t latest_at_ = 0;
+  Sink sink_;
+};
+
+// Averages each factor × factor block into one pixel.
+ss::Bitmap24 shrink(const ss::Bitmap24& image, int32_t factor) {
+  if (factor == 1) return image;
+  ss::Bitmap24 out(image.width() / factor, image.height() / factor);
+  const int32_t area = factor * factor;
+  for (int32_t y = 0; y < out.height(); ++y) {
+    uint8_t* dst = out.row(y);
+    for (int32_t x = 0; x < out.width(); ++x)
+      for (int channel = 0; channel < 3; ++channel) {
+        int32_t sum = 0;
+        for (int32_t dy = 0; dy < factor; ++dy)
+          for (int32_t dx = 0; dx < factor; ++dx)
+            sum += image.row(y * factor + dy)[(x * factor + dx) * 3 + channel];
+        dst[x * 3 + channel] = static_cast<uint8_t>((sum + area / 2) / area);
+      }
+  }
+  return out;
+}
+
+int32_t gif_shrink_factor(ss::Point size) {
+  int32_t factor = 1;
+  while (size.x / factor > kGifMaxWidth) factor *= 2;
+  return factor;
+}
+
+void save(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write \"" + path.string() + "\"");
+}
+
+// Samples every 100 ms: a screen that stood over n sample points becomes a frame of n × 10 cs.
+class GifSink {
+ public:
+  explicit GifSink(ss::Point size)
+      : factor_(gif_shrink_factor(size)), gif_(size.x / factor_, size.y / factor_) {}
+
+  void add(const ss::Bitmap24& screen, uint64_t from_ms, uint64_t until_ms) {
+    uint64_t samples = 0;
+    for (; next_sample_ms_ < until_ms; next_sample_ms_ += kGifSampleMs)
+      if (next_sample_ms_ >= from_ms) ++samples;
+    if (samples == 0) return;
+    const ss::Bitmap24 frame = shrink(screen, factor_);
+    for (; samples > 0; samples -= std::min<uint64_t>(samples, 6000))
+      gif_.add_frame(frame, static_cast<uint16_t>(std::min<uint64_t>(samples, 6000) * kGifSampleCs));
+    ++frames_;
+  }
+  int frames() const { return frames_; }
+  void write(const std::string& path) { save(path, gif_.finish()); }
+
+ private:
+  int32_t factor_;
+  ss::GifEncoder gif_;
+  uint64_t next_sample_ms_ = 0;
+  int frames_ = 0;
+};
+
+class PngSink {
+ public:
+  explicit PngSink(std::string folder) : folder_(std::move(folder)) {
+    if (!ss::png_supported())
+      throw std::runtime_error("PNG frames need libpng, which this build of slidemake lacks; "
+                               "record to a .gif instead");
+    fs::create_directories(folder_);
+  }
+
+  void add(const ss::Bitmap24& screen, uint64_t, uint64_t) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame-%05d.png", frames_++);
+    save(fs::path(folder_) / name, ss::encode_png(screen));
+  }
+  int frames() const { return frames_; }
+
+ private:
+  std::string folder_;
+  int frames_ = 0;
+};
+
+// Runs the show for the given virtual time; returns the time it ran, shorter when it ended.
+uint64_t run_show(const RecordOptions& o, const ScreenTimeline::Sink& sink) {
+  ScratchFolder media;
+  ss::HeadlessConfig config;
+  config.screen_size = o.size;
+  config.executable_path = fs::absolute(o.saver).string();
+  config.temp_directory = media.folder();
+  const auto limit_ms = static_cast<uint64_t>(o.seconds * 1000 + 0.5);
+  config.run_limit_ms = limit_ms;
+  ss::HeadlessPlatform platform(config);
+
+  // A frame that cannot be written ends the recording; the error comes out afterwards.
+  std::exception_ptr sink_error;
+  ScreenTimeline timeline(o.size, [&](const ss::Bitmap24& screen, uint64_t from, uint64_t until) {
+    if (sink_error) return;
+    try {
+      sink(screen, from, until);
+    } catch (...) {
+      sink_error = std::current_exception();
+      platform.app().end_run();
+    }
+  });
+  platform.set_frame_presented(
+      [&](const ss::Bitmap24& screen) { timeline.presented(screen, platform.now_ms()); });
+  ss::set_saver_mode(ss::smShow);
+  uint64_t ran_ms = 0;
+  {
+    ss::TfrmScrn form(platform);
+    platform.run_for(limit_ms);
+    ran_ms = std::min(platform.now_ms(), limit_ms);
+    platform.set_frame_presented({});
+  }
+  timeline.finish(ran_ms);
+  if (sink_error) std::rethrow_exception(sink_error);
+  for (const std::string& error : platform.app().errors())
+    std::fprintf(stderr, "warning: the show reported: %s\n", error.c_str());
+  if (ran_ms < limit_ms)
+    std::fprintf(stderr, "warning: the show ended by itself after %.1f s\n",
+                 static_cast<double>(ran_ms) / 1000);
+  return ran_ms;
+}
+
+}  // namespace
+
+int run_record(const Args& args) {
+  const RecordOptions o = parse_record_args(args);
+  if (!fs::is_regular_file(o.saver)) throw std::runtime_error("no saver file \"" + o.saver + "\"");
+  int frames = 0;
+  uint64_t ran_ms = 0;
+  if (o.gif) {
+    GifSink gif(o.size);
+    ran_ms = run_show(o, [&](const ss::Bitmap24& s, uint64_t from, uint64_t until) {
+      gif.add(s, from, until);
+    });
+    gif.write(o.output);
+    frames = gif.frames();
+  } else {
+    PngSink png(o.output);
+    ran_ms = run_show(o, [&](const ss::Bitmap24& s, uint64_t from, uint64_t until) {
+      png.add(s, from, until);
+    });
+    frames = png.frames();
+  }
+  std::printf("recorded %.1f s of %s: %d frames written to %s\n",
+              static_cast<double>(ran_ms) / 1000, o.saver.c_str(), frames, o.output.c_str());
+  return 0;
+}
+
+}  // namespace slidemake

@@ -1,5 +1,6 @@
 #include "picture_payload.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -17,10 +18,6 @@ std::vector<uint8_t> read_whole_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot open \"" + path + "\"");
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void put_u32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 }  // namespace
@@ -44,16 +41,21 @@ PicturePayload make_picture_payload(const std::string& path) {
   if (data.size() > 0x7FFFFFF0u) throw std::runtime_error("\"" + path + "\": too large");
 
   const std::string_view graphic_class = graphic_class_for(kind);
+  const auto size = static_cast<uint32_t>(data.size());
+  // A metafile's length counts its own four bytes; icons carry none and run to the end.
+  const bool metafile = kind == MediaKind::EnhancedMetafile || kind == MediaKind::PlaceableMetafile;
+  const bool has_length = kind != MediaKind::Icon;
+  const uint32_t length = metafile ? size + 4 : size;
   PicturePayload payload;
   std::vector<uint8_t>& out = payload.bytes;
-  out.push_back(static_cast<uint8_t>(graphic_class.size()));
-  out.insert(out.end(), graphic_class.begin(), graphic_class.end());
-  const auto size = static_cast<uint32_t>(data.size());
-  if (kind == MediaKind::EnhancedMetafile || kind == MediaKind::PlaceableMetafile)
-    put_u32(out, size + 4);  // a metafile's length counts its own four bytes
-  else if (kind != MediaKind::Icon)
-    put_u32(out, size);  // icons run to the end of the payload
-  out.insert(out.end(), data.begin(), data.end());
+  out.resize(1 + graphic_class.size() + (has_length ? 4 : 0) + data.size());
+  uint8_t* p = out.data();
+  *p++ = static_cast<uint8_t>(graphic_class.size());
+  std::memcpy(p, graphic_class.data(), graphic_class.size());
+  p += graphic_class.size();
+  if (has_length)
+    for (int i = 0; i < 4; ++i) *p++ = static_cast<uint8_t>(length >> (8 * i));
+  if (!data.empty()) std::memcpy(p, data.data(), data.size());
 
   try {
     const ss::Picture picture = ss::read_picture_payload(out);

@@ -1,14 +1,4 @@
 # Cross build for Windows with Debian's mingw-w64 (i686, POSIX threads).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(triple i686-w64-mingw32)
-find_program(CMAKE_C_COMPILER NAMES ${triple}-gcc-posix ${triple}-gcc REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES ${triple}-g++-posix ${triple}-g++ REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${triple}-windres REQUIRED)
-# Libraries we cross-build ourselves (libjpeg-turbo) live under build/deps/<triple>.
-get_filename_component(slidesaver_root "${CMAKE_CURRENT_LIST_DIR}/../.." ABSOLUTE)
-set(CMAKE_FIND_ROOT_PATH "${slidesaver_root}/build/deps/${triple}" /usr/${triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

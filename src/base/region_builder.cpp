@@ -17,49 +17,79 @@ void RegionBuilder::add(const Region& r) {
       rects_.push_back({span.left, band.top, span.right, band.bottom});
 }
 
-// One sweep down the y axis: the rows are cut at every top and bottom edge, and each piece
-// merges the x-intervals of the rectangles active in it. The work per piece grows with the
-// rectangles that cover it, so the whole build grows with the spans of the result rather than
-// with the square of the rectangle count.
+namespace {
+
+// A rectangle while the sweep is inside it: its columns and the row where it ends.
+struct Active {
+  int32_t left;
+  int32_t right;
+  int32_t bottom;
+};
+
+}  // namespace
+
+// One sweep down the y axis. The rows are cut wherever a rectangle starts or ends; the
+// rectangles covering the current piece are kept ordered by left edge, so each piece costs one
+// merge of the survivors with the newcomers (which arrive ordered, as the rectangles are sorted
+// by top and then left) and one pass that joins overlapping intervals. Nothing is sorted per
+// piece, so thousands of thin strips, whether rows or tall columns, cost time in proportion to
+// the intervals the pieces hold.
 Region RegionBuilder::build() const {
   Region out;
   if (rects_.empty()) return out;
 
   std::vector<Rect> by_top = rects_;
-  std::sort(by_top.begin(), by_top.end(),
-            [](const Rect& a, const Rect& b) { return a.top < b.top; });
-  std::vector<int32_t> cuts;
-  cuts.reserve(by_top.size() * 2);
-  for (const Rect& r : by_top) {
-    cuts.push_back(r.top);
-    cuts.push_back(r.bottom);
-  }
-  std::sort(cuts.begin(), cuts.end());
-  cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+  std::sort(by_top.begin(), by_top.end(), [](const Rect& a, const Rect& b) {
+    return a.top != b.top ? a.top < b.top : a.left < b.left;
+  });
+  std::vector<int32_t> bottoms(by_top.size());
+  std::transform(by_top.begin(), by_top.end(), bottoms.begin(),
+                 [](const Rect& r) { return r.bottom; });
+  std::sort(bottoms.begin(), bottoms.end());
 
-  std::vector<Rect> active;
-  std::vector<Region::Span> intervals;
+  std::vector<Active> active;
+  std::vector<Active> kept;
   std::vector<Region::Span> spans;
-  size_t next = 0;
-  for (size_t k = 0; k + 1 < cuts.size(); ++k) {
-    const int32_t y = cuts[k];
-    std::erase_if(active, [y](const Rect& r) { return r.bottom <= y; });
-    while (next < by_top.size() && by_top[next].top <= y) active.push_back(by_top[next++]);
-    if (active.empty()) continue;
+  size_t next = 0;    // the first rectangle not yet entered
+  size_t ended = 0;   // the first bottom not yet passed
+  int32_t y = by_top.front().top;
+  while (next < by_top.size() || !active.empty()) {
+    // Newcomers at y, already ordered by left edge.
+    size_t enter_end = next;
+    while (enter_end < by_top.size() && by_top[enter_end].top == y) ++enter_end;
 
-    intervals.clear();
-    for (const Rect& r : active) intervals.push_back({r.left, r.right});
-    std::sort(intervals.begin(), intervals.end(),
-              [](const Region::Span& a, const Region::Span& b) { return a.left < b.left; });
+    kept.clear();
     spans.clear();
-    for (const Region::Span& s : intervals) {
-      if (!spans.empty() && s.left <= spans.back().right) {
-        spans.back().right = std::max(spans.back().right, s.right);
+    auto take = [&](const Active& a) {
+      kept.push_back(a);
+      if (!spans.empty() && a.left <= spans.back().right) {
+        spans.back().right = std::max(spans.back().right, a.right);
       } else {
-        spans.push_back(s);
+        spans.push_back({a.left, a.right});
+      }
+    };
+    size_t i = 0;
+    while (i < active.size() || next < enter_end) {
+      if (next == enter_end || (i < active.size() && active[i].left <= by_top[next].left)) {
+        if (active[i].bottom > y) take(active[i]);
+        ++i;
+      } else {
+        const Rect& r = by_top[next++];
+        take({r.left, r.right, r.bottom});
       }
     }
-    append_band(out.bands_, y, cuts[k + 1], spans);
+    active.swap(kept);
+
+    // The piece ends at the next top or bottom, whichever comes first.
+    while (ended < bottoms.size() && bottoms[ended] <= y) ++ended;
+    int32_t piece_end = ended < bottoms.size() ? bottoms[ended] : y;
+    if (next < by_top.size()) piece_end = std::min(piece_end, by_top[next].top);
+    if (active.empty()) {
+      y = piece_end;  // a gap between rectangles: nothing to emit
+      continue;
+    }
+    append_band(out.bands_, y, piece_end, spans);
+    y = piece_end;
   }
   out.self_check();
   return out;

@@ -34,8 +34,7 @@ constexpr std::array<LanguageCaption, 6> kLanguageCaptions = {{
 
 }  // namespace
 
-TfrmSetup::TfrmSetup(SetupView& view, FileSystem& files, Desktop& desktop,
-                     Application& application)
+TfrmSetup::TfrmSetup(SetupView& view, FileSystem& files, Desktop& desktop, Application& application)
     : view_(view), files_(files), desktop_(desktop), application_(application) {
   ApplyDesign();
   view_.set_events(this);
@@ -85,7 +84,8 @@ void TfrmSetup::ShowSettings() {
 
   SetMuteBox(read_mute_setting(files_, settings_file_path(files_), false));
   view_.set_window_caption("Setup [" + settings->Title + "]");
-  view_.set_caption(SetupControl::lblTitle, view_.caption(SetupControl::lblTitle) + settings->Title);
+  view_.set_caption(SetupControl::lblTitle,
+                    view_.caption(SetupControl::lblTitle) + settings->Title);
   view_.set_caption(SetupControl::lblAuthor,
                     view_.caption(SetupControl::lblAuthor) + settings->Author);
   view_.set_caption(SetupControl::lblEmail, settings->Email);

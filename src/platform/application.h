@@ -13,7 +13,8 @@
 namespace ss {
 
 // A timer of the GUI thread. Its handler runs as a message every interval_ms while enabled;
-// setting the interval or enabling restarts the count. Interval 0 never fires.
+// setting the interval or enabling restarts the count. Interval 0 never fires. Like the
+// framework's timer component, a new timer is enabled with interval 1000 ms and no handler.
 class Timer {
  public:
   virtual ~Timer() = default;

@@ -79,7 +79,8 @@ bool TfrmScrn::PasswordVerified() {
       verified = true;
     } else {
       // No password component counts as verified, like every failure on the way.
-      const std::optional<bool> answer = desktop.verify_screen_save_password(window_->native_handle());
+      const std::optional<bool> answer =
+          desktop.verify_screen_save_password(window_->native_handle());
       verified = !answer || *answer;
     }
   } catch (...) {

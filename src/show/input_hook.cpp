@@ -39,7 +39,7 @@ void InputHookProc(Desktop& desktop, HookedInput input, Point cursor) {
 void CloseFromHook(Desktop& desktop) {
   ShowProcessState& state = show_process_state();
   RemoveInputHook(desktop);
-  if (state.hook_window != nullptr) state.hook_window->post_user_message(WM_CLOSE);
+  if (state.hook_window != nullptr) state.hook_window->post_user_message(kCloseMessage);
 }
 
 void RemoveInputHook(Desktop& desktop) {

@@ -32,7 +32,7 @@ ShowProcessState& show_process_state();
 void InstallInputHook(Desktop& desktop, ShowWindow& window);
 // One observed event, checked against the show form's exit settings.
 void InputHookProc(Desktop& desktop, HookedInput input, Point cursor);
-// Removes the hook and posts WM_CLOSE to the recorded window.
+// Removes the hook and posts the close message to the recorded window.
 void CloseFromHook(Desktop& desktop);
 // Removes the hook when one is in.
 void RemoveInputHook(Desktop& desktop);

@@ -79,7 +79,9 @@ void TfrmScrn::FormCreate() {
   FFlashPlayer.reset();
 }
 
-void TfrmScrn::FormShow() { window_->hide_application_window(); }
+void TfrmScrn::FormShow() {
+  window_->hide_application_window();
+}
 
 void TfrmScrn::FormActivate() {
   if (FFirstActivation) ActivateBody();
@@ -104,9 +106,8 @@ void TfrmScrn::ActivateBody() {
     return;
   }
   FSlideTimer->set_interval(static_cast<uint32_t>(FSettings.Interval));
-  FSlideTimer->set_handler([this, timer = FSlideTimer.get()] {
-    Guarded([&] { ShowNextSlide(timer); });
-  });
+  FSlideTimer->set_handler(
+      [this, timer = FSlideTimer.get()] { Guarded([&] { ShowNextSlide(timer); }); });
 
   extract_media(*file, FSettings, files);
   FSettings.lMute = read_mute_setting(files, settings_file_path(files), FSettings.lMute);
@@ -215,7 +216,7 @@ void TfrmScrn::handle_user_message(uint32_t message) {
       case WM_STOPSHOW:
         WMStopShow();
         break;
-      case WM_CLOSE:
+      case kCloseMessage:
         window_->close();
         break;
       default:

@@ -23,8 +23,9 @@ namespace ss {
 // The form's private messages (the first user message is 0x0400).
 inline constexpr uint32_t WM_STARTSHOW = 0x0401;
 inline constexpr uint32_t WM_STOPSHOW = 0x0402;
-// Posted by the input hook; the form closes when it arrives.
-inline constexpr uint32_t WM_CLOSE = 0x0010;
+// The system's close message (0x0010), posted by the input hook; the form closes when it
+// arrives. Named apart from the system's own macro so that both can be seen at once.
+inline constexpr uint32_t kCloseMessage = 0x0010;
 
 // The form's colour as designed, before activation turns it black.
 inline constexpr Color kClBtnFace = static_cast<Color>(0xFF00000Fu);

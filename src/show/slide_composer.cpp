@@ -48,12 +48,11 @@ Bitmap24 compose_slide(const Picture& picture, const TSSFileLocations& settings,
                        TextRenderer& text) {
   Bitmap24 slide(screen.x, screen.y);  // black
   {
-    const Point size = fitted_picture_size(picture.width(), picture.height(), screen,
-                                           settings.lStretch);
+    const Point size =
+        fitted_picture_size(picture.width(), picture.height(), screen, settings.lStretch);
     Bitmap24 fitted(size.x, size.y);
     // A JPEG decodes at the smallest scale that still covers the fitted size.
-    if (picture.has_graphic() && !fitted.empty())
-      picture.graphic()->draw(fitted, fitted.bounds());
+    if (picture.has_graphic() && !fitted.empty()) picture.graphic()->draw(fitted, fitted.bounds());
     const int32_t left = settings.lStretch ? 0 : (screen.x - fitted.width()) / 2;
     const int32_t top = settings.lStretch ? 0 : (screen.y - fitted.height()) / 2;
     draw(slide, left, top, fitted);
@@ -69,8 +68,8 @@ Bitmap24 compose_slide(const Picture& picture, const TSSFileLocations& settings,
 
 void TfrmScrn::ComposeSlide(TImage& record) {
   const Point screen = platform_.desktop().primary_screen_size();
-  record.Picture = Picture::from_bitmap(compose_slide(record.Picture, FSettings, screen,
-                                                      platform_.text()));
+  record.Picture =
+      Picture::from_bitmap(compose_slide(record.Picture, FSettings, screen, platform_.text()));
 }
 
 }  // namespace ss

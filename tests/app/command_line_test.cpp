@@ -1,10 +1,10 @@
 // Mode selection from the command line, and the arguments as the entry keeps them.
+#include "app/command_line.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "app/command_line.h"
 
 namespace ss {
 namespace {

@@ -149,9 +149,11 @@ GifFile decode_gif(std::span<const uint8_t> bytes) {
     if (indices.size() != static_cast<size_t>(w) * static_cast<size_t>(h)) fail("pixel count");
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x) {
-        const size_t i = indices[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)];
+        const size_t i =
+            indices[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)];
         if (i >= colours) fail("index beyond the table");
-        canvas.set_pixel(left + x, top + y, ss::rgb(table[i * 3], table[i * 3 + 1], table[i * 3 + 2]));
+        canvas.set_pixel(left + x, top + y,
+                         ss::rgb(table[i * 3], table[i * 3 + 1], table[i * 3 + 2]));
       }
     frame.image = canvas;
     frame.delay_cs = delay;

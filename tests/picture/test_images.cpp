@@ -191,21 +191,26 @@ Bytes jpeg_file(const Bitmap24& image, const JpegOptions& options) {
   jpeg_mem_dest(&cinfo, &buffer, &size);
   cinfo.image_width = static_cast<JDIMENSION>(image.width());
   cinfo.image_height = static_cast<JDIMENSION>(image.height());
-  cinfo.input_components = options.grayscale ? 1 : 3;
-  cinfo.in_color_space = options.grayscale ? JCS_GRAYSCALE : JCS_EXT_BGR;
+  cinfo.input_components = options.grayscale ? 1 : options.cmyk ? 4 : 3;
+  cinfo.in_color_space = options.grayscale ? JCS_GRAYSCALE : options.cmyk ? JCS_CMYK : JCS_EXT_BGR;
   jpeg_set_defaults(&cinfo);
   jpeg_set_quality(&cinfo, options.quality, TRUE);
   if (options.progressive) jpeg_simple_progression(&cinfo);
   jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> grey(static_cast<size_t>(image.width()));
+  std::vector<uint8_t> converted(static_cast<size_t>(image.width()) * 4);
   while (cinfo.next_scanline < cinfo.image_height) {
     const uint8_t* row = image.row(static_cast<int32_t>(cinfo.next_scanline));
     JSAMPROW pointer = const_cast<uint8_t*>(row);
-    if (options.grayscale) {
-      for (int x = 0; x < image.width(); ++x)
-        grey[x] = static_cast<uint8_t>((row[3 * x] + row[3 * x + 1] + row[3 * x + 2]) / 3);
-      pointer = grey.data();
+    for (int x = 0; x < image.width() && (options.grayscale || options.cmyk); ++x) {
+      const uint8_t* p = row + 3 * x;
+      if (options.grayscale) converted[x] = static_cast<uint8_t>((p[0] + p[1] + p[2]) / 3);
+      // Inverted inks with no black: the stored values are the red, green and blue levels.
+      if (options.cmyk) {
+        uint8_t* inks = &converted[4 * static_cast<size_t>(x)];
+        inks[0] = p[2], inks[1] = p[1], inks[2] = p[0], inks[3] = 255;
+      }
     }
+    if (options.grayscale || options.cmyk) pointer = converted.data();
     jpeg_write_scanlines(&cinfo, &pointer, 1);
   }
   jpeg_finish_compress(&cinfo);

@@ -63,6 +63,7 @@ Bytes icon_bitmap(int width, int height, int bit_count,
 struct JpegOptions {
   bool grayscale = false;
   bool progressive = false;
+  bool cmyk = false;  // stored inverted, with an Adobe marker, as image editors write it
   int quality = 95;
 };
 Bytes jpeg_file(const Bitmap24& image, const JpegOptions& options = {});

@@ -13,7 +13,9 @@ namespace {
 
 constexpr Point kScreen{64, 48};
 
-std::vector<MediaItem> three_tracks() { return {{"a.mid", "a"}, {"b.mid", "b"}, {"c.mid", "c"}}; }
+std::vector<MediaItem> three_tracks() {
+  return {{"a.mid", "a"}, {"b.mid", "b"}, {"c.mid", "c"}};
+}
 
 // The tracks opened, as indices into a, b, c.
 std::vector<int> opened_tracks(ShowRig& rig) {
@@ -33,8 +35,8 @@ TEST(BackgroundMusic, TheThreeOrdersEachTrackStartingWhenTheLastEnds) {
     int32_t sound_random;
     std::vector<int> tracks;
   };
-  for (const Case& c : {Case{1, {0, 1, 2, 0, 1}}, Case{0, {0, 1, 2, 0, 1}}, Case{3, {0, 0, 0, 0, 0}},
-                        Case{2, drawn}}) {
+  for (const Case& c : {Case{1, {0, 1, 2, 0, 1}}, Case{0, {0, 1, 2, 0, 1}},
+                        Case{3, {0, 0, 0, 0, 0}}, Case{2, drawn}}) {
     ShowRig rig;
     SaverContents contents{.music = three_tracks(), .settings = quiet_settings()};
     contents.settings.SoundRandom = c.sound_random;
@@ -46,10 +48,12 @@ TEST(BackgroundMusic, TheThreeOrdersEachTrackStartingWhenTheLastEnds) {
     EXPECT_EQ(opened_tracks(rig), c.tracks) << c.sound_random;
     const std::vector<std::string> opens = entries(rig.log(), "media.open ");
     for (size_t i = 1; i < opens.size(); ++i)
-      EXPECT_EQ(*rig.log().time_of(opens[i], std::count(opens.begin(), opens.begin() + i, opens[i])),
-                1000 * i);
+      EXPECT_EQ(
+          *rig.log().time_of(opens[i], std::count(opens.begin(), opens.begin() + i, opens[i])),
+          1000 * i);
     ASSERT_GE(opens.size(), 2u);
-    EXPECT_TRUE(rig.log().has_subsequence({opens[0], "media.play", "media.notify", "media.stop", opens[1]}));
+    EXPECT_TRUE(rig.log().has_subsequence(
+        {opens[0], "media.play", "media.notify", "media.stop", opens[1]}));
   }
 }
 
@@ -59,10 +63,10 @@ TEST(BackgroundMusic, TheSettingsFileOverridesThePackagesMuteBothWays) {
     const char* ini;  // nullptr: no settings file
     bool plays;
   };
-  for (const Case& c : {Case{false, nullptr, true}, Case{true, nullptr, false},
-                        Case{false, "[Setup]\r\nmute=1\r\n", false},
-                        Case{true, "[setup]\r\nMUTE=0\r\n", true},
-                        Case{true, "[Setup]\r\nmute=yes\r\n", false}}) {
+  for (const Case& c :
+       {Case{false, nullptr, true}, Case{true, nullptr, false},
+        Case{false, "[Setup]\r\nmute=1\r\n", false}, Case{true, "[setup]\r\nMUTE=0\r\n", true},
+        Case{true, "[Setup]\r\nmute=yes\r\n", false}}) {
     ShowRig rig;
     SaverContents contents{.music = three_tracks(), .settings = quiet_settings()};
     contents.settings.lMute = c.package_mute;
@@ -101,9 +105,10 @@ TEST(FlashShow, MoviesRunInTurnForEverWhenThereAreNoPictures) {
   rig.start(flash_config(rig));
   rig.run_for(5500);
   const std::string dir = rig.temp_dir();
-  EXPECT_EQ(entries(rig.log(), "flash.movie"),
-            (std::vector<std::string>{"flash.movie " + dir + "m0.swf", "flash.movie " + dir + "m1.swf",
-                                      "flash.movie " + dir + "m0.swf"}));
+  EXPECT_EQ(
+      entries(rig.log(), "flash.movie"),
+      (std::vector<std::string>{"flash.movie " + dir + "m0.swf", "flash.movie " + dir + "m1.swf",
+                                "flash.movie " + dir + "m0.swf"}));
   EXPECT_EQ(*rig.log().time_of("flash.movie " + dir + "m0.swf"), 0u);  // during activation
   EXPECT_FALSE(rig.form().PShow().Visible());
 }
@@ -125,9 +130,9 @@ TEST(FlashShow, QuitInAnyCaseEndsTheShowOnlyWhenAllowed) {
     bool allowed;
     bool closes;
   };
-  for (const Case& c : {Case{"quit", true, true}, Case{"QUIT", true, true}, Case{"qUiT", true, true},
-                        Case{"quit", false, false}, Case{"quit2", true, false},
-                        Case{"fullscreen", true, false}}) {
+  for (const Case& c :
+       {Case{"quit", true, true}, Case{"QUIT", true, true}, Case{"qUiT", true, true},
+        Case{"quit", false, false}, Case{"quit2", true, false}, Case{"fullscreen", true, false}}) {
     ShowRig rig;
     SaverContents contents{.movies = {{"m0.swf", "0"}}, .settings = quiet_settings("flash")};
     contents.settings.lExitFSCommandQuit = c.allowed;
@@ -138,8 +143,8 @@ TEST(FlashShow, QuitInAnyCaseEndsTheShowOnlyWhenAllowed) {
     rig.run_for(3000);
     EXPECT_EQ(rig.log().contains("window.close"), c.closes) << c.command << c.allowed;
     if (c.closes) {
-      EXPECT_TRUE(rig.log().has_subsequence(
-          {"flash.stop_play", "password.switch -> 0", "window.close"}));
+      EXPECT_TRUE(
+          rig.log().has_subsequence({"flash.stop_play", "password.switch -> 0", "window.close"}));
     } else {
       EXPECT_FALSE(rig.log().contains("flash.stop_play"));
     }
@@ -153,10 +158,10 @@ TEST(FlashShow, AMissingControlOffersTheDownloadPageAndClosesTheShow) {
     std::string question;
   };
   const std::string fallback = "Please install the Macromedia Flash Player ActiveX control.";
-  for (const Case& c : {Case{nullptr, false, fallback}, Case{nullptr, true, fallback},
-                        Case{"[Language]\r\nDownloadSWF=Bitte installieren\r\n", true,
-                             "Bitte installieren"},
-                        Case{"[Language]\r\nTitle=Titel\r\n", false, fallback}}) {
+  for (const Case& c :
+       {Case{nullptr, false, fallback}, Case{nullptr, true, fallback},
+        Case{"[Language]\r\nDownloadSWF=Bitte installieren\r\n", true, "Bitte installieren"},
+        Case{"[Language]\r\nTitle=Titel\r\n", false, fallback}}) {
     ShowRig rig;
     SaverContents contents{.pictures = {bmp_picture(solid(8, 8, kWhite))},
                            .movies = {{"m0.swf", "0"}},
@@ -169,9 +174,9 @@ TEST(FlashShow, AMissingControlOffersTheDownloadPageAndClosesTheShow) {
     rig.start(config);
     rig.run_for(3000);
     const CallLog& log = rig.log();
-    EXPECT_TRUE(log.has_subsequence(
-        {"flash.create -> failed", "message.ask " + c.question + (c.yes ? " -> yes" : " -> no"),
-         "window.close"}))
+    EXPECT_TRUE(log.has_subsequence({"flash.create -> failed",
+                                     "message.ask " + c.question + (c.yes ? " -> yes" : " -> no"),
+                                     "window.close"}))
         << log.dump();
     EXPECT_EQ(log.contains(std::string("shell.open ") + kFlashDownloadPage), c.yes);
     // The activation goes no further.

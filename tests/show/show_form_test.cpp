@@ -19,7 +19,9 @@ SaverContents one_picture(const std::string& kind = "photo") {
           .settings = quiet_settings(kind)};
 }
 
-bool closed(ShowRig& rig) { return rig.log().contains("window.close"); }
+bool closed(ShowRig& rig) {
+  return rig.log().contains("window.close");
+}
 
 TEST(ShowActivation, CoversTheScreenInOrderAndShowsTheFirstSlideWhenIdle) {
   struct Case {
@@ -180,19 +182,61 @@ TEST(ShowExitRules, PasswordCheckCountsEveryFailureAsVerified) {
     std::vector<std::string> calls;
   };
   const std::vector<Case> cases = {
-      {"no key", PasswordSwitch::kKeyMissing, 0, true, true, false, true,
+      {"no key",
+       PasswordSwitch::kKeyMissing,
+       0,
+       true,
+       true,
+       false,
+       true,
        {"password.switch -> no key", "window.close"}},
-      {"no value", PasswordSwitch::kValueMissing, 0, true, true, false, true,
+      {"no value",
+       PasswordSwitch::kValueMissing,
+       0,
+       true,
+       true,
+       false,
+       true,
        {"password.switch -> no value", "cursor.show 1", "cursor.show 0", "window.close"}},
-      {"switched off", PasswordSwitch::kValue, 0, true, true, false, true,
+      {"switched off",
+       PasswordSwitch::kValue,
+       0,
+       true,
+       true,
+       false,
+       true,
        {"password.switch -> 0", "cursor.show 1", "cursor.show 0", "window.close"}},
-      {"right password", PasswordSwitch::kValue, 1, true, true, true, true,
+      {"right password",
+       PasswordSwitch::kValue,
+       1,
+       true,
+       true,
+       true,
+       true,
        {"cursor.show 1", "password.verify -> ok", "cursor.show 0", "window.close"}},
-      {"cancelled", PasswordSwitch::kValue, 1, true, true, false, false,
+      {"cancelled",
+       PasswordSwitch::kValue,
+       1,
+       true,
+       true,
+       false,
+       false,
        {"cursor.show 1", "password.verify -> cancel", "cursor.show 0"}},
-      {"no component", PasswordSwitch::kValue, 1, false, true, false, true,
+      {"no component",
+       PasswordSwitch::kValue,
+       1,
+       false,
+       true,
+       false,
+       true,
        {"password.verify -> no component", "cursor.show 0", "window.close"}},
-      {"no entry point", PasswordSwitch::kValue, 1, true, false, false, true,
+      {"no entry point",
+       PasswordSwitch::kValue,
+       1,
+       true,
+       false,
+       false,
+       true,
        {"password.verify -> no entry point", "cursor.show 0", "window.close"}},
   };
   for (const Case& c : cases) {
@@ -275,7 +319,7 @@ TEST(ShowMessages, StartShowRunsOneStepOnlyAndStopShowAfterACancelLeavesTheTimer
 }
 
 TEST(ShowMedia, CopiedAtActivationAndDeletedAtDestructionForEveryKind) {
-  for (const std::string kind : {"photo", "flash", "powerpoint"}) {
+  for (const std::string kind : {"photo", "Photo", "flash", "powerpoint"}) {
     ShowRig rig;
     SaverContents contents = one_picture(kind);
     contents.music = {{"a.mid", "aaa"}, {"b.mid", "bb"}};
@@ -291,7 +335,7 @@ TEST(ShowMedia, CopiedAtActivationAndDeletedAtDestructionForEveryKind) {
       EXPECT_FALSE(rig.temp_file_exists(name)) << kind << " " << name;
     const std::string list = "file.delete " + rig.temp_dir() + "velaPPTPlay.lst -> failed";
     EXPECT_EQ(rig.log().contains(list), kind == "powerpoint") << kind;
-    // Music plays in the photo kind only.
+    // Music plays in the photo kind only, spelt exactly so.
     EXPECT_EQ(entries(rig.log(), "media.").empty(), kind != "photo") << kind;
   }
 }

@@ -17,11 +17,14 @@ constexpr Point kScreen{64, 48};
 
 // Picture i is a screen-sized block of colour colour_of(i), so the centre of the control's
 // screen bitmap says which picture a transition brought in.
-Color colour_of(int i) { return rgb(static_cast<uint8_t>(20 * (i + 1)), 7, 99); }
+Color colour_of(int i) {
+  return rgb(static_cast<uint8_t>(20 * (i + 1)), 7, 99);
+}
 
 std::vector<PictureItem> numbered_pictures(int n) {
   std::vector<PictureItem> pictures;
-  for (int i = 0; i < n; ++i) pictures.push_back(bmp_picture(solid(kScreen.x, kScreen.y, colour_of(i))));
+  for (int i = 0; i < n; ++i)
+    pictures.push_back(bmp_picture(solid(kScreen.x, kScreen.y, colour_of(i))));
   return pictures;
 }
 
@@ -76,7 +79,6 @@ TEST(SlideSequence, SequentialPicturesWrapAndWaitIntervalAfterEachTransition) {
   // The next step starts Interval after the previous transition ended, not after it began.
   for (size_t i = 1; i < r.finished_at.size(); ++i)
     EXPECT_EQ(r.started_at[i] - r.finished_at[i - 1], 5000u) << "slide " << i;
-  EXPECT_GT(r.finished_at[0] - r.started_at[0], 900u);  // the transition itself takes time
 }
 
 TEST(SlideSequence, RandomOrderFollowsTheGeneratorFromItsFirstDraw) {
@@ -160,8 +162,8 @@ TEST(SlideSequence, EffectsInOrderWrapAndAnEmptyListGivesStyleZero) {
     const char* effects;
     std::vector<int32_t> styles;
   };
-  for (const Case& c : {Case{"3,5,7", {3, 5, 7, 3, 5}}, Case{"", {0, 0, 0, 0, 0}},
-                        Case{"9,x", {9, 0, 9, 0, 9}}}) {
+  for (const Case& c :
+       {Case{"3,5,7", {3, 5, 7, 3, 5}}, Case{"", {0, 0, 0, 0, 0}}, Case{"9,x", {9, 0, 9, 0, 9}}}) {
     ShowRig rig;
     SaverContents contents{.pictures = numbered_pictures(2), .settings = quiet_settings()};
     contents.settings.EffectCommaList.set_comma_text(c.effects);
@@ -191,32 +193,29 @@ TEST(SlideSequence, NoPicturesShowNothingAndTheTimerNeverRuns) {
 }
 
 TEST(SlideSequence, FlashKindHandsOverToTheMoviesAfterTheLastPictureForGood) {
-  ShowRig rig;
-  SaverContents contents{.pictures = numbered_pictures(2),
-                         .movies = {{"m0.swf", "0"}, {"m1.swf", "1"}},
-                         .settings = quiet_settings("flash")};
-  const SlideRecord r = run_show(rig, contents, 30'000);
-  EXPECT_EQ(r.pictures, (std::vector<int>{0, 1}));
-  EXPECT_FALSE(rig.form().PShow().Visible());
-  EXPECT_FALSE(rig.form().SlideTimer().enabled());
-  const std::vector<std::string> movies = entries(rig.log(), "flash.movie");
-  ASSERT_GE(movies.size(), 2u);
-  EXPECT_EQ(movies[0], "flash.movie " + rig.temp_dir() + "m0.swf");
-  EXPECT_EQ(movies[1], "flash.movie " + rig.temp_dir() + "m1.swf");
-  // The first movie starts only once both pictures have been shown.
-  EXPECT_GT(*rig.log().time_of(movies[0]), r.finished_at[1]);
-}
-
-TEST(SlideSequence, FlashKindInRandomOrderNeverHandsOver) {
-  ShowRig rig;
-  SaverContents contents{.pictures = numbered_pictures(2),
-                         .movies = {{"m0.swf", "0"}},
-                         .settings = quiet_settings("flash")};
-  contents.settings.lRandomPic = true;
-  const SlideRecord r = run_show(rig, contents, 20'000);
-  EXPECT_GE(r.pictures.size(), 5u);
-  EXPECT_TRUE(entries(rig.log(), "flash.movie").empty());
-  EXPECT_TRUE(rig.form().PShow().Visible());
+  for (const bool random : {false, true}) {
+    ShowRig rig;
+    SaverContents contents{.pictures = numbered_pictures(2),
+                           .movies = {{"m0.swf", "0"}, {"m1.swf", "1"}},
+                           .settings = quiet_settings("flash")};
+    contents.settings.lRandomPic = random;
+    const SlideRecord r = run_show(rig, contents, 30'000);
+    const std::vector<std::string> movies = entries(rig.log(), "flash.movie");
+    if (random) {  // pictures for ever, no movie
+      EXPECT_GE(r.pictures.size(), 10u);
+      EXPECT_TRUE(movies.empty());
+      EXPECT_TRUE(rig.form().PShow().Visible());
+      continue;
+    }
+    EXPECT_EQ(r.pictures, (std::vector<int>{0, 1}));
+    EXPECT_FALSE(rig.form().PShow().Visible());
+    EXPECT_FALSE(rig.form().SlideTimer().enabled());
+    ASSERT_GE(movies.size(), 2u);
+    EXPECT_EQ(movies[0], "flash.movie " + rig.temp_dir() + "m0.swf");
+    EXPECT_EQ(movies[1], "flash.movie " + rig.temp_dir() + "m1.swf");
+    // The first movie starts only once both pictures have been shown.
+    EXPECT_GT(*rig.log().time_of(movies[0]), r.finished_at[1]);
+  }
 }
 
 TEST(SlideSequence, AFailedStepIsReportedAndLeavesTheShowOnTheLastPicture) {

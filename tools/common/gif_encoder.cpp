@@ -60,7 +60,8 @@ class LzwTable {
   int find(int prefix, uint8_t byte) const {
     for (size_t slot = start(key_of(prefix, byte));; slot = (slot + 1) % kSlots) {
       if (slots_[slot] == kEmpty) return -1;
-      if ((slots_[slot] >> 12) == key_of(prefix, byte)) return static_cast<int>(slots_[slot] & 0xFFF);
+      if ((slots_[slot] >> 12) == key_of(prefix, byte))
+        return static_cast<int>(slots_[slot] & 0xFFF);
     }
   }
   void add(int prefix, uint8_t byte, int code) {
@@ -187,7 +188,8 @@ void GifEncoder::add_frame(const Bitmap24& frame, uint16_t delay_cs) {
   for (int32_t y = 0; y < height_; ++y) {
     const uint8_t* p = frame.row(y);
     for (int32_t x = 0; x < width_; ++x, p += 3) {
-      const size_t at = static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+      const size_t at =
+          static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
       indices[at] = gif_palette_index(p[2], p[1], p[0]);
       if (have_current_ && indices[at] == current_[at]) continue;
       changed = {std::min(changed.left, x), std::min(changed.top, y),

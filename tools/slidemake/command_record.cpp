@@ -49,8 +49,7 @@ ss::Point parse_size(const std::string& text) {
   if (x != std::string::npos) {
     const auto w = ss::parse_int32(std::string_view(text).substr(0, x));
     const auto h = ss::parse_int32(std::string_view(text).substr(x + 1));
-    if (w && h && *w > 0 && *h > 0 && *w <= kMaxScreenSide && *h <= kMaxScreenSide)
-      return {*w, *h};
+    if (w && h && *w > 0 && *h > 0 && *w <= kMaxScreenSide && *h <= kMaxScreenSide) return {*w, *h};
   }
   throw std::runtime_error("--size wants WIDTHxHEIGHT, each 1 to " +
                            std::to_string(kMaxScreenSide) + ", not \"" + text + "\"");
@@ -74,11 +73,16 @@ RecordOptions parse_record_args(const Args& args) {
   RecordOptions o;
   for (size_t i = 0; i < args.size(); ++i) {
     const bool has_value = i + 1 < args.size();
-    if (args[i] == "-o" && has_value) o.output = args[++i];
-    else if (args[i] == "--seconds" && has_value) o.seconds = parse_seconds(args[++i]);
-    else if (args[i] == "--size" && has_value) o.size = parse_size(args[++i]);
-    else if (o.saver.empty() && !args[i].starts_with("-")) o.saver = args[i];
-    else throw std::runtime_error(kUsage);
+    if (args[i] == "-o" && has_value)
+      o.output = args[++i];
+    else if (args[i] == "--seconds" && has_value)
+      o.seconds = parse_seconds(args[++i]);
+    else if (args[i] == "--size" && has_value)
+      o.size = parse_size(args[++i]);
+    else if (o.saver.empty() && !args[i].starts_with("-"))
+      o.saver = args[i];
+    else
+      throw std::runtime_error(kUsage);
   }
   if (o.saver.empty() || o.output.empty()) throw std::runtime_error(kUsage);
   o.gif = ss::ascii_lower(fs::path(o.output).extension().string()) == ".gif";
@@ -156,7 +160,8 @@ int32_t gif_shrink_factor(ss::Point size) {
 
 void save(const fs::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write \"" + path.string() + "\"");
 }
 
@@ -173,7 +178,8 @@ class GifSink {
     if (samples == 0) return;
     const ss::Bitmap24 frame = shrink(screen, factor_);
     for (; samples > 0; samples -= std::min<uint64_t>(samples, 6000))
-      gif_.add_frame(frame, static_cast<uint16_t>(std::min<uint64_t>(samples, 6000) * kGifSampleCs));
+      gif_.add_frame(frame,
+                     static_cast<uint16_t>(std::min<uint64_t>(samples, 6000) * kGifSampleCs));
     ++frames_;
   }
   int frames() const { return frames_; }
@@ -190,8 +196,9 @@ class PngSink {
  public:
   explicit PngSink(std::string folder) : folder_(std::move(folder)) {
     if (!ss::png_supported())
-      throw std::runtime_error("PNG frames need libpng, which this build of slidemake lacks; "
-                               "record to a .gif instead");
+      throw std::runtime_error(
+          "PNG frames need libpng, which this build of slidemake lacks; "
+          "record to a .gif instead");
     fs::create_directories(folder_);
   }
 
@@ -235,7 +242,7 @@ uint64_t run_show(const RecordOptions& o, const ScreenTimeline::Sink& sink) {
   uint64_t ran_ms = 0;
   {
     ss::TfrmScrn form(platform);
-    platform.run_for(limit_ms);
+    platform.application().run();  // shows the form, then runs until the limit or its end
     ran_ms = std::min(platform.now_ms(), limit_ms);
     platform.set_frame_presented({});
   }
@@ -258,16 +265,14 @@ int run_record(const Args& args) {
   uint64_t ran_ms = 0;
   if (o.gif) {
     GifSink gif(o.size);
-    ran_ms = run_show(o, [&](const ss::Bitmap24& s, uint64_t from, uint64_t until) {
-      gif.add(s, from, until);
-    });
+    ran_ms = run_show(
+        o, [&](const ss::Bitmap24& s, uint64_t from, uint64_t until) { gif.add(s, from, until); });
     gif.write(o.output);
     frames = gif.frames();
   } else {
     PngSink png(o.output);
-    ran_ms = run_show(o, [&](const ss::Bitmap24& s, uint64_t from, uint64_t until) {
-      png.add(s, from, until);
-    });
+    ran_ms = run_show(
+        o, [&](const ss::Bitmap24& s, uint64_t from, uint64_t until) { png.add(s, from, until); });
     frames = png.frames();
   }
   std::printf("recorded %.1f s of %s: %d frames written to %s\n",

@@ -49,6 +49,17 @@ std::unique_ptr<MediaPlayer> HeadlessPlatform::create_media_player() {
   return std::make_unique<HeadlessMediaPlayer>(context_);
 }
 
+std::unique_ptr<SetupView> HeadlessPlatform::create_setup_view() {
+  auto view = std::make_unique<HeadlessSetupView>(app_, context_.next_window_handle);
+  context_.next_window_handle += 0x10;
+  HeadlessSetupView* created = view.get();
+  view->set_on_destroy([this, created] {
+    if (setup_view_ == created) setup_view_ = nullptr;
+  });
+  setup_view_ = created;
+  return view;
+}
+
 HeadlessWindow* HeadlessPlatform::window() const {
   for (auto it = context_.windows.rbegin(); it != context_.windows.rend(); ++it) {
     if (!(*it)->closed()) return *it;

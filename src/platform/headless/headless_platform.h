@@ -39,6 +39,7 @@
 #include "platform/headless/headless_files.h"
 #include "platform/headless/headless_flash.h"
 #include "platform/headless/headless_preview.h"
+#include "platform/headless/headless_setup_view.h"
 #include "platform/headless/headless_text.h"
 #include "platform/headless/headless_window.h"
 #include "platform/headless/input_script.h"
@@ -61,6 +62,7 @@ class HeadlessPlatform final : public Platform {
   PreviewTarget& preview() override { return preview_; }
   std::unique_ptr<ShowWindow> create_window() override;
   std::unique_ptr<MediaPlayer> create_media_player() override;
+  std::unique_ptr<SetupView> create_setup_view() override;
 
   // The test's side.
   HeadlessConfig& config() { return config_; }
@@ -80,6 +82,8 @@ class HeadlessPlatform final : public Platform {
   // The latest window that is still open, and the latest movie control; null when none.
   HeadlessWindow* window() const;
   HeadlessFlashControl* flash_control() const;
+  // The setup dialog handed out last, while it lives; null when none.
+  HeadlessSetupView* setup_view() const { return setup_view_; }
 
   // Input beyond config.input; times are virtual milliseconds since the platform was made.
   void schedule(InputEvent event) { script_.schedule(std::move(event)); }
@@ -104,6 +108,7 @@ class HeadlessPlatform final : public Platform {
   HeadlessFlashFactory flash_;
   HeadlessPreview preview_;
   InputScript script_;
+  HeadlessSetupView* setup_view_ = nullptr;
 };
 
 }  // namespace ss

@@ -12,6 +12,10 @@ size_t slot_of(SetupControl control) {
 HeadlessSetupView::HeadlessSetupView(Application& application, intptr_t handle)
     : application_(application), handle_(handle) {}
 
+HeadlessSetupView::~HeadlessSetupView() {
+  if (on_destroy_) on_destroy_();
+}
+
 void HeadlessSetupView::set_caption(SetupControl control, const std::string& caption) {
   captions_.at(slot_of(control)) = caption;
 }

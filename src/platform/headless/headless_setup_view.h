@@ -5,6 +5,7 @@
 // without text, having no area, can be neither pointed at nor clicked.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/application.h"
@@ -16,6 +17,9 @@ class HeadlessSetupView final : public SetupView {
  public:
   // Closing the dialog terminates `application`, which must outlive the view.
   HeadlessSetupView(Application& application, intptr_t handle);
+  ~HeadlessSetupView() override;
+  HeadlessSetupView(const HeadlessSetupView&) = delete;
+  HeadlessSetupView& operator=(const HeadlessSetupView&) = delete;
 
   void set_events(SetupEvents* events) override { events_ = events; }
   void set_window_caption(const std::string& caption) override { window_caption_ = caption; }
@@ -37,6 +41,8 @@ class HeadlessSetupView final : public SetupView {
   bool click_label(SetupControl label);
   bool closed() const { return closed_; }
   int show_count() const { return show_count_; }
+  // Runs when the view is destroyed (the platform forgets it then).
+  void set_on_destroy(std::function<void()> on_destroy) { on_destroy_ = std::move(on_destroy); }
 
  private:
   bool takes_input() const { return visible_ && !closed_ && events_ != nullptr; }
@@ -51,6 +57,7 @@ class HeadlessSetupView final : public SetupView {
   bool visible_ = false;
   bool closed_ = false;
   int show_count_ = 0;
+  std::function<void()> on_destroy_;
 };
 
 }  // namespace ss

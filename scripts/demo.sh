@@ -18,13 +18,19 @@ fi
 echo
 "$bin/slidemake" inspect "$demo/demo-linux.saver"
 
-if "$bin/slidemake" 2>&1 | grep -q "catalogue"; then
+usage=$("$bin/slidemake" 2>&1 || true)
+if grep -q "catalogue" <<<"$usage"; then
   echo
   "$bin/slidemake" catalogue -o "$demo/styles.png" --size 160x100
   "$bin/slidemake" transition --style 58 --old "$demo/media/sunrise.jpg" --new "$demo/media/waves.jpg" \
     --size 480x270 -o "$demo/transition-58.gif"
   echo "all 127 styles at 50%:  $demo/styles.png"
   echo "one transition:         $demo/transition-58.gif"
+fi
+if grep -q "record" <<<"$usage"; then
+  echo
+  "$bin/slidemake" record "$demo/demo-linux.saver" -o "$demo/show.gif" --seconds 12
+  echo "the show, recorded:     $demo/show.gif"
 fi
 echo
 echo "demo saver:             $demo/demo-linux.saver"

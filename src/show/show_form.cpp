@@ -3,6 +3,7 @@
 #include "show/show_form.h"
 
 #include <exception>
+#include <optional>
 
 #include "base/random.h"
 #include "config/config_paths.h"
@@ -112,16 +113,7 @@ void TfrmScrn::ActivateBody() {
   extract_media(*file, FSettings, files);
   FSettings.lMute = read_mute_setting(files, settings_file_path(files), FSettings.lMute);
 
-  if (FSettings.Ver == "flash") {
-    CreateFlashPlayer();
-    if (!FFlashPlayer) return;  // the form has closed
-    InstallInputHook(desktop, *window_);
-    if (FSettings.PicCommaList.count() == 0) PlayNextMovie();
-  } else if (FSettings.Ver == "photo") {
-    if (FSettings.SoundRandom == 3) FSoundIndex = Random(FSettings.SndCommaList.count());
-    PlayNextTrack();
-  }
-
+  if (!DispatchKind()) return;
   if (!FSettings.lShowMouseCursor) desktop.show_cursor(false);
   file.reset();
   FFirstActivation = false;
@@ -136,6 +128,21 @@ void TfrmScrn::ActivateBody() {
   if (FSettings.Ver != "powerpoint") window_->set_topmost();
   desktop.set_screen_saver_running(true);
   window_->show();
+}
+
+bool TfrmScrn::DispatchKind() {
+  // The kind is compared exactly: "Photo" is not the photo kind.
+  if (FSettings.Ver == "flash") {
+    CreateFlashPlayer();
+    if (!FFlashPlayer) return false;  // the control is missing and the form has closed
+    InstallInputHook(platform_.desktop(), *window_);
+    if (FSettings.PicCommaList.count() == 0) PlayNextMovie();
+  } else if (FSettings.Ver == "photo") {
+    // One track for the whole show, drawn before the first is played.
+    if (FSettings.SoundRandom == 3) FSoundIndex = Random(FSettings.SndCommaList.count());
+    PlayNextTrack();
+  }
+  return true;
 }
 
 void TfrmScrn::AppIdle() {

@@ -107,7 +107,8 @@ class TfrmScrn final : private FormEvents {
   std::function<void()> GuardedHandler(void (TfrmScrn::*handler)());
 
   void ActivateBody();
-  void DispatchKind();
+  // What activation does for the saver's kind; false when that closed the form.
+  bool DispatchKind();
   void SetFormColor(Color color);
   // The password check of the exit routine: true when the user may leave.
   bool PasswordVerified();

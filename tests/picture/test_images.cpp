@@ -247,10 +247,12 @@ Bytes png_with_alpha(const Bitmap24& image, const std::function<uint8_t(int, int
 }
 
 Bytes payload(const std::string& class_name, const Bytes& data) {
-  Bytes b;
-  b.push_back(static_cast<uint8_t>(class_name.size()));
-  b.insert(b.end(), class_name.begin(), class_name.end());
-  b.insert(b.end(), data.begin(), data.end());
+  // Built by assignment rather than insert: GCC 12 misreads the insert after a push_back as
+  // an out-of-bounds copy.
+  Bytes b(1 + class_name.size() + data.size());
+  b[0] = static_cast<uint8_t>(class_name.size());
+  std::copy(class_name.begin(), class_name.end(), b.begin() + 1);
+  std::copy(data.begin(), data.end(), b.begin() + 1 + static_cast<std::ptrdiff_t>(class_name.size()));
   return b;
 }
 

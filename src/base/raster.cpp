@@ -56,7 +56,8 @@ struct RowPiece {
   int32_t right;
 };
 
-void clip_spans(const Region::Band& band, int32_t left, int32_t right, std::vector<RowPiece>& out) {
+void clip_spans(const Region::Band& band, int32_t left, int32_t right,
+                std::vector<RowPiece>& out) {
   out.clear();
   auto span = std::upper_bound(band.spans.begin(), band.spans.end(), left,
                                [](int32_t x, const Region::Span& s) { return x < s.right; });
@@ -176,8 +177,7 @@ std::vector<Run> runs_of(const std::vector<uint32_t>& offsets) {
   for (size_t i = 0; i < offsets.size();) {
     size_t end = i + 1;
     while (end < offsets.size() && offsets[end] == offsets[end - 1] + 3) ++end;
-    runs.push_back(
-        {static_cast<uint32_t>(3 * i), offsets[i], static_cast<uint32_t>(3 * (end - i))});
+    runs.push_back({static_cast<uint32_t>(3 * i), offsets[i], static_cast<uint32_t>(3 * (end - i))});
     i = end;
   }
   return runs;
@@ -206,8 +206,7 @@ class ColumnPlan {
  public:
   explicit ColumnPlan(const AxisMap& xs) : first_(xs.first) {
     offsets_.resize(xs.source.size());
-    for (size_t i = 0; i < offsets_.size(); ++i)
-      offsets_[i] = static_cast<uint32_t>(xs.source[i]) * 3;
+    for (size_t i = 0; i < offsets_.size(); ++i) offsets_[i] = static_cast<uint32_t>(xs.source[i]) * 3;
     straight_ = true;
     for (size_t i = 1; i < offsets_.size() && straight_; ++i)
       straight_ = offsets_[i] == offsets_[i - 1] + 3;
@@ -250,8 +249,7 @@ void fill(Bitmap24& dst, const Rect& r, Color color, const Region* clip) {
   for_each_row(area, clip, [&](int32_t y, const std::vector<RowPiece>& pieces, bool) {
     uint8_t* row = dst.row(y);
     for (const RowPiece& p : pieces)
-      pattern.fill(row + static_cast<size_t>(p.left) * 3,
-                   static_cast<size_t>(p.right - p.left) * 3);
+      pattern.fill(row + static_cast<size_t>(p.left) * 3, static_cast<size_t>(p.right - p.left) * 3);
   });
 }
 

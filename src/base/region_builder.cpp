@@ -50,8 +50,8 @@ Region RegionBuilder::build() const {
   std::vector<Active> active;
   std::vector<Active> kept;
   std::vector<Region::Span> spans;
-  size_t next = 0;   // the first rectangle not yet entered
-  size_t ended = 0;  // the first bottom not yet passed
+  size_t next = 0;    // the first rectangle not yet entered
+  size_t ended = 0;   // the first bottom not yet passed
   int32_t y = by_top.front().top;
   while (next < by_top.size() || !active.empty()) {
     // Newcomers at y, already ordered by left edge.

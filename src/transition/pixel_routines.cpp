@@ -204,7 +204,7 @@ std::pair<int32_t, int32_t> columns_within(int32_t width, bool increasing, int64
   };
   if (increasing) {
     return {first_where([lo](int64_t v) { return v >= lo; }),
-            first_where([hi](int64_t v) { return v >= hi; })};
+            first_where([hi](int64_t v) { return v < hi ? false : true; })};
   }
   return {first_where([hi](int64_t v) { return v < hi; }),
           first_where([lo](int64_t v) { return v < lo; })};
@@ -248,7 +248,8 @@ void RotateBitmap(Bitmap24& dst, const Bitmap24& src, int32_t cx, int32_t cy, lo
   // anywhere near it.
   constexpr int64_t kFixedReach = int64_t{1} << 28;
   auto far_off = [](int64_t v) { return v <= -kFixedReach || v >= kFixedReach; };
-  if (far_off(cx) || far_off(cy) || far_off(int64_t{width} - cx) || far_off(int64_t{height} - cy)) {
+  if (far_off(cx) || far_off(cy) || far_off(int64_t{width} - cx) ||
+      far_off(int64_t{height} - cy)) {
     rotate_exactly(dst, src, rotation, width, height);
     return;
   }
@@ -258,8 +259,8 @@ void RotateBitmap(Bitmap24& dst, const Bitmap24& src, int32_t cx, int32_t cy, lo
   const size_t stride = src.stride();
   const uint8_t* pixels = src.data();
   // Whether a 4-byte read at the last pixel of the last row stays inside the bitmap.
-  const bool padded =
-      stride > static_cast<size_t>(width) * 3 || src.height() > height || src.width() > width;
+  const bool padded = stride > static_cast<size_t>(width) * 3 || src.height() > height ||
+                      src.width() > width;
 
   // The value at column x of a row, exactly: fixed point unless that is in doubt.
   auto value_at = [&](const RotatedRow& r, int32_t x, int32_t y, int64_t& u, int64_t& v) {
@@ -289,8 +290,10 @@ void RotateBitmap(Bitmap24& dst, const Bitmap24& src, int32_t cx, int32_t cy, lo
       return r.v0 + int64_t{x} * v_step < 0 ? std::numeric_limits<int64_t>::min()
                                             : std::numeric_limits<int64_t>::max();
     };
-    const auto [u_first, u_last] = columns_within(width, rotation.increasing_u(), 0, width, u_of);
-    const auto [v_first, v_last] = columns_within(width, rotation.increasing_v(), 0, height, v_of);
+    const auto [u_first, u_last] =
+        columns_within(width, rotation.increasing_u(), 0, width, u_of);
+    const auto [v_first, v_last] =
+        columns_within(width, rotation.increasing_v(), 0, height, v_of);
     r.first = std::max(u_first, v_first);
     r.last = std::min(u_last, v_last);
     r.wide_reads = true;
@@ -303,64 +306,16 @@ void RotateBitmap(Bitmap24& dst, const Bitmap24& src, int32_t cx, int32_t cy, lo
     }
   }
 
-  // The source block a tile reads, from the values at its corners (u and v are linear in x and
-  // y, so the corners bound them), widened by a pixel for the rounding and cut to the source.
-  struct SourceBlock {
-    int32_t top = 0;
-    int32_t bottom = -1;  // inclusive
-    size_t first_byte = 0;
-    size_t last_byte = 0;
-  };
-  constexpr int32_t kTileW = TILE_W;
-  constexpr int32_t kTileH = TILE_H;
-  auto block_of = [&](int32_t tile_x, int32_t tile_y) {
-    SourceBlock b;
-    if (tile_y >= height) return b;
-    int64_t u_lo = std::numeric_limits<int64_t>::max(), u_hi = std::numeric_limits<int64_t>::min();
-    int64_t v_lo = u_lo, v_hi = u_hi;
-    for (const int32_t y : {tile_y, std::min(tile_y + kTileH, height) - 1}) {
-      for (const int32_t x : {tile_x, std::min(tile_x + kTileW, width) - 1}) {
-        const RotatedRow& r = rows[static_cast<size_t>(y)];
-        const int64_t u = (r.u0 + int64_t{x} * u_step) >> kFractionBits;
-        const int64_t v = (r.v0 + int64_t{x} * v_step) >> kFractionBits;
-        u_lo = std::min(u_lo, u), u_hi = std::max(u_hi, u);
-        v_lo = std::min(v_lo, v), v_hi = std::max(v_hi, v);
-      }
-    }
-    u_lo = std::max<int64_t>(u_lo - 1, 0), u_hi = std::min<int64_t>(u_hi + 1, width - 1);
-    v_lo = std::max<int64_t>(v_lo - 1, 0), v_hi = std::min<int64_t>(v_hi + 1, height - 1);
-    if (u_lo > u_hi || v_lo > v_hi) return b;
-    b.top = static_cast<int32_t>(v_lo);
-    b.bottom = static_cast<int32_t>(v_hi);
-    b.first_byte = static_cast<size_t>(u_lo) * 3;
-    b.last_byte = static_cast<size_t>(u_hi) * 3 + 2;
-    return b;
-  };
-  // Each pixel reads a source line that its neighbours read as well, so the loads of one tile
-  // reach few new lines at a time and wait on each in turn. While a tile is drawn, the block of
-  // the next one is fetched ahead, a few source rows per tile row.
-  auto prefetch_rows = [&](const SourceBlock& b, int32_t from, int32_t to) {
-    for (int32_t v = std::max(from, b.top); v < to && v <= b.bottom; ++v) {
-      const uint8_t* line = pixels + static_cast<size_t>(v) * stride;
-      for (size_t at = b.first_byte; at < b.last_byte; at += 64) __builtin_prefetch(line + at);
-      __builtin_prefetch(line + b.last_byte);
-    }
-  };
-
   // Walked in tiles: a rotated row runs across many source rows, and a tile keeps the source
   // rows it reads in cache.
-  for (int32_t tile_y = 0; tile_y < height; tile_y += kTileH) {
-    const int32_t tile_bottom = std::min(tile_y + kTileH, height);
-    for (int32_t tile_x = 0; tile_x < width; tile_x += kTileW) {
-      const SourceBlock ahead =
-          tile_x + kTileW < width ? block_of(tile_x + kTileW, tile_y) : block_of(0, tile_y + kTileH);
-      const int32_t ahead_rows = (ahead.bottom - ahead.top + kTileH) / kTileH;
+  constexpr int32_t kTile = 64;
+  for (int32_t tile_y = 0; tile_y < height; tile_y += kTile) {
+    const int32_t tile_bottom = std::min(tile_y + kTile, height);
+    for (int32_t tile_x = 0; tile_x < width; tile_x += kTile) {
       for (int32_t y = tile_y; y < tile_bottom; ++y) {
-        const int32_t step = y - tile_y;
-        prefetch_rows(ahead, ahead.top + step * ahead_rows, ahead.top + (step + 1) * ahead_rows);
         const RotatedRow& r = rows[static_cast<size_t>(y)];
         const int32_t x0 = std::max(tile_x, r.first);
-        const int32_t x1 = std::min(tile_x + kTileW, r.last);
+        const int32_t x1 = std::min(tile_x + kTile, r.last);
         if (x0 >= x1) continue;
         uint8_t* out = dst.row(y);
         int64_t fu = r.u0 + int64_t{x0} * u_step;

@@ -1,6 +1,7 @@
 // One frame's worth of region and pixel work at 1920 × 1080, the size the saver usually runs at.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <numbers>
 
 #include "base/random.h"
@@ -46,6 +47,25 @@ void BM_BarsBothAxes(benchmark::State& state) {
 }
 BENCHMARK(BM_BarsBothAxes)->Unit(benchmark::kMicrosecond);
 
+// Ragged column bars: every row is its own band, each holding hundreds of intervals.
+void BM_RaggedColumnBars(benchmark::State& state) {
+  set_random_seed(0);
+  for (auto _ : state) benchmark::DoNotOptimize(CreateRaggedBarRegion(0, kH / 2, kW, kH, 0, 1));
+}
+BENCHMARK(BM_RaggedColumnBars)->Unit(benchmark::kMicrosecond);
+
+// The triangle grid's union: shifted copies of one polygon region, added whole.
+void BM_RegionCopies(benchmark::State& state) {
+  const Region cell = CreateTriangleRegion({0, 0}, {kW / 10, 0}, {0, kH / 10});
+  for (auto _ : state) {
+    RegionBuilder grid;
+    for (int32_t r = 0; r < 10; ++r)
+      for (int32_t c = 0; c < 10; ++c) grid.add(cell.offset(c * kW / 10, r * kH / 10));
+    benchmark::DoNotOptimize(grid.build());
+  }
+}
+BENCHMARK(BM_RegionCopies)->Unit(benchmark::kMicrosecond);
+
 void BM_ScatterBars(benchmark::State& state) {
   set_random_seed(0);
   for (auto _ : state) benchmark::DoNotOptimize(CreateScatterBarRegion(960, 540, kW, kH, 0, 1));
@@ -68,16 +88,18 @@ void BM_Blend(benchmark::State& state) {
 }
 BENCHMARK(BM_Blend)->Unit(benchmark::kMicrosecond);
 
+// Arg: the progress of the rotation styles; at 90 the rows are copied in runs.
 void BM_Rotate(benchmark::State& state) {
   const Bitmap24 next = gradient();
   Bitmap24 screen(kW, kH);
-  const long double theta = 50 * std::numbers::pi_v<long double> / 200;
+  const auto p = static_cast<int32_t>(state.range(0));
+  const long double theta = (100 - p) * std::numbers::pi_v<long double> / 200;
   for (auto _ : state) {
     RotateBitmap(screen, next, kW, kH, theta);
     benchmark::DoNotOptimize(screen.data());
   }
 }
-BENCHMARK(BM_Rotate)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Rotate)->Arg(50)->Arg(90)->Unit(benchmark::kMicrosecond);
 
 void BM_ZoomStretch(benchmark::State& state) {
   const Bitmap24 next = gradient();
@@ -89,6 +111,21 @@ void BM_ZoomStretch(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ZoomStretch)->Unit(benchmark::kMicrosecond);
+
+// Horizontal scalings on every row: Arg is the destination width in 1/10 of the source's
+// (the squeeze shrinks, the smear enlarges a strip twenty times).
+void BM_RowStretch(benchmark::State& state) {
+  const Bitmap24 next = gradient();
+  Bitmap24 screen(kW, kH);
+  const auto tenths = static_cast<int32_t>(state.range(0));
+  const int32_t source_width = tenths > 10 ? kW / 20 : kW;
+  const int32_t width = std::min<int32_t>(source_width * tenths / 10, kW);
+  for (auto _ : state) {
+    stretch_copy(screen, Rect{0, 0, width, kH}, next, Rect{0, 0, source_width, kH});
+    benchmark::DoNotOptimize(screen.data());
+  }
+}
+BENCHMARK(BM_RowStretch)->Arg(5)->Arg(9)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace ss

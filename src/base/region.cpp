@@ -73,6 +73,7 @@ void combine(const std::vector<Region::Band>& a, const std::vector<Region::Band>
   static const std::vector<Region::Span> kNoSpans;
   constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
   std::vector<Region::Span> spans;
+  out.reserve(a.size() + b.size());  // most results have no more bands than both operands
   size_t ia = 0;
   size_t ib = 0;
   int64_t y = std::numeric_limits<int64_t>::min();

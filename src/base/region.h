@@ -70,19 +70,26 @@ class Region {
   std::vector<Band> bands_;  // sorted by top, non-overlapping, adjacent equal bands coalesced
 };
 
-// Collects rectangles and builds their union in one sweep.
+// Collects rectangles and regions and builds their union in one sweep.
 class RegionBuilder {
  public:
   void add(const Rect& r);
   void add(const Region& r);
+  void add(Region&& r);  // takes the region's storage instead of copying it
   // True when any rectangle was added, even an empty one: the builders' "none" result is
   // "no rectangle at all", not "no pixels".
   bool any() const { return any_; }
   Region build() const;
 
  private:
+  static Region sweep(const std::vector<Rect>& rects, const std::vector<Region>& regions);
+
   bool any_ = false;
   std::vector<Rect> rects_;
+  // Regions are kept whole until the build rather than split into one rectangle per span
+  // here: a region of thin bands holds thousands of spans, and the build splits them into
+  // working storage that is reused from one build to the next.
+  std::vector<Region> regions_;
 };
 
 }  // namespace ss

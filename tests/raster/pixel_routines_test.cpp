@@ -6,15 +6,13 @@
 #include <numbers>
 #include <random>
 
+#include "raster/pixel_reference.h"
+
 namespace ss {
 namespace {
 
 Bitmap24 noise(int32_t w, int32_t h, uint32_t seed) {
-  Bitmap24 b(w, h);
-  std::mt19937 rng(seed);
-  for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w * 3; ++x) b.row(y)[x] = static_cast<uint8_t>(rng());
-  return b;
+  return testing::Noise(w, h, seed);
 }
 
 // Every pair of byte values at every percentage, against the formula; the 256-pixel rows run
@@ -50,19 +48,9 @@ TEST(BlendBitmaps, EveryByteAndPercentageMatchesTheFormula) {
   }
 }
 
-// The plain per-pixel formula, evaluated as written.
 void rotate_reference(Bitmap24& dst, const Bitmap24& src, int32_t cx, int32_t cy,
                       long double theta) {
-  const long double s = std::sin(theta), c = std::cos(theta);
-  for (int32_t y = 0; y < src.height(); ++y) {
-    for (int32_t x = 0; x < src.width(); ++x) {
-      const long double dx = x - cx, dy = y - cy;
-      const long long u = std::llrint(dx * c - dy * s) + cx;
-      const long long v = std::llrint(dx * s + dy * c) + cy;
-      if (u < 0 || u >= src.width() || v < 0 || v >= src.height()) continue;
-      dst.set_pixel(x, y, src.pixel(static_cast<int32_t>(u), static_cast<int32_t>(v)));
-    }
-  }
+  testing::RotateReference(dst, src, cx, cy, theta);
 }
 
 TEST(RotateBitmap, NoTurnCopiesAndAQuarterTurnAboutTheOuterCornerCopiesNothing) {

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "raster/pixel_reference.h"
 #include "raster/region_print.h"
 #include "transition/pixel_routines.h"
 
@@ -12,37 +13,12 @@ namespace ss {
 namespace {
 
 Bitmap24 noise(int32_t w, int32_t h, uint32_t seed) {
-  Bitmap24 b(w, h);
-  std::mt19937 rng(seed);
-  for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w * 3; ++x) b.row(y)[x] = static_cast<uint8_t>(rng());
-  return b;
-}
-
-// Source coordinate of destination coordinate c on one stretched axis, or -1 when c is not
-// covered: the documented mapping, evaluated one pixel at a time.
-int64_t reference_source(int64_t c, int32_t origin, int32_t extent, int32_t s0, int32_t sn,
-                         int32_t src_size) {
-  const int64_t n = extent < 0 ? -int64_t{extent} : extent;
-  const int64_t lo = extent < 0 ? int64_t{origin} + extent : origin;
-  if (n == 0 || sn <= 0 || c < lo || c >= lo + n) return -1;
-  const int64_t i = extent > 0 ? c - origin : origin - 1 - c;
-  const int64_t s = s0 + (2 * i + 1) * sn / (2 * n);
-  return s >= 0 && s < src_size ? s : -1;
+  return testing::Noise(w, h, seed);
 }
 
 Bitmap24 reference_stretch(const Bitmap24& before, int32_t dx, int32_t dy, int32_t dw, int32_t dh,
                            const Bitmap24& src, const Rect& sr, const Region* clip) {
-  Bitmap24 out = before;
-  for (int32_t y = 0; y < out.height(); ++y) {
-    for (int32_t x = 0; x < out.width(); ++x) {
-      const int64_t u = reference_source(x, dx, dw, sr.left, sr.width(), src.width());
-      const int64_t v = reference_source(y, dy, dh, sr.top, sr.height(), src.height());
-      if (u < 0 || v < 0 || (clip && !clip->contains(x, y))) continue;
-      out.set_pixel(x, y, src.pixel(static_cast<int32_t>(u), static_cast<int32_t>(v)));
-    }
-  }
-  return out;
+  return testing::StretchReference(before, dx, dy, dw, dh, src, sr, clip);
 }
 
 Color color_at(const Bitmap24& b, int32_t x, int32_t y) {

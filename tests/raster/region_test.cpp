@@ -184,7 +184,96 @@ TEST(RegionBuilder, EqualsUnitingOneByOne) {
   }
 }
 
+// The shapes the transition builders feed in: thousands of thin row strips, tall columns that
+// span every row, blocks, and whole regions (the triangle grid adds shifted copies of one).
+TEST(RegionBuilder, StripsColumnsAndRegionsEqualUnitingOneByOne) {
+  std::mt19937 rng(11);
+  auto pick = [&](int32_t lo, int32_t hi) {
+    return lo + static_cast<int32_t>(rng() % static_cast<uint32_t>(hi - lo + 1));
+  };
+  const Region triangle = Region::from_polygon(std::vector<Point>{{0, 0}, {9, 0}, {0, 7}});
+  for (int round = 0; round < 200; ++round) {
+    RegionBuilder builder;
+    Region one_by_one;
+    auto add = [&](const Region& r) {
+      const int32_t how = pick(0, 2);
+      if (how == 0) {
+        builder.add(r);
+      } else if (how == 1) {
+        builder.add(Region(r));  // handed over
+      } else {
+        for (const Region::Band& band : r.bands())
+          for (const Region::Span& span : band.spans)
+            builder.add(Rect{span.left, band.top, span.right, band.bottom});
+      }
+      one_by_one = one_by_one.united(r);
+    };
+    const int32_t count = pick(0, 30);
+    for (int32_t i = 0; i < count; ++i) {
+      const int32_t a = pick(-5, 30), b = pick(-5, 30);
+      switch (pick(0, 4)) {
+        case 0:  // a row strip
+          add(Region::from_rect({a, b, a + pick(1, 30), b + pick(1, 3)}));
+          break;
+        case 1:  // a column over every row, with a ragged end
+          add(Region::from_rect({a, -10, a + pick(1, 5), pick(-10, 36)}));
+          break;
+        case 2:  // a block
+          add(Region::from_rect({a, b, a + pick(1, 6), b + pick(1, 6)}));
+          break;
+        case 3:
+          add(triangle.offset(a, b));
+          break;
+        default:
+          add(Region::from_round_rect({a, b, a + pick(2, 20), b + pick(2, 20)}, pick(0, 20),
+                                      pick(0, 20)));
+          break;
+      }
+    }
+    const Region built = builder.build();
+    ASSERT_TRUE(built.is_valid());
+    ASSERT_EQ(built, one_by_one) << round;
+  }
+}
+
+// Enough rectangles for the build to sort them by counting, with edges spread narrowly (the
+// usual case) and so widely that their sort keys need more bits than counting takes.
+TEST(RegionBuilder, ThousandsOfRectanglesEqualUnitingOneByOne) {
+  std::mt19937 rng(5);
+  for (const int32_t spread : {40, 3000, 1 << 29}) {
+    SCOPED_TRACE(spread);
+    auto at = [&] {
+      return static_cast<int32_t>(rng() % (2 * static_cast<uint32_t>(spread))) - spread;
+    };
+    RegionBuilder builder;
+    std::vector<Region> pieces;
+    for (int i = 0; i < 1500; ++i) {
+      const int32_t x = at(), y = at();
+      const Rect r{x, y, x + 1 + static_cast<int32_t>(rng() % 9),
+                   y + 1 + static_cast<int32_t>(rng() % 9)};
+      builder.add(r);
+      pieces.push_back(Region::from_rect(r));
+    }
+    // United in pairs, so that the reference stays quick.
+    while (pieces.size() > 1) {
+      std::vector<Region> next;
+      for (size_t i = 0; i + 1 < pieces.size(); i += 2)
+        next.push_back(pieces[i].united(pieces[i + 1]));
+      if (pieces.size() % 2) next.push_back(pieces.back());
+      pieces.swap(next);
+    }
+    const Region built = builder.build();
+    ASSERT_TRUE(built.is_valid());
+    EXPECT_EQ(built, pieces.front());
+  }
+}
+
 TEST(RegionBuilder, AnyCountsEmptyRectanglesAndRegions) {
+  RegionBuilder handed_over;
+  handed_over.add(Region());
+  EXPECT_TRUE(handed_over.any());
+  EXPECT_TRUE(handed_over.build().empty());
+
   RegionBuilder b;
   EXPECT_FALSE(b.any());
   b.add(Rect{3, 3, 3, 8});

@@ -9,11 +9,8 @@
 #include <span>
 #include <vector>
 
-// clang-format off
-#include <jpeglib.h>
-// clang-format on
-
 #include "base/bitmap24.h"
+#include "common/jpeg_encoder.h"
 #include "package/bitmap_graphic.h"
 #include "package/jpeg_graphic.h"
 
@@ -54,34 +51,8 @@ ss::Bitmap24 procedural_picture() {
   return image;
 }
 
-std::vector<uint8_t> compress(const ss::Bitmap24& image) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr jerr;
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(image.width());
-  cinfo.image_height = static_cast<JDIMENSION>(image.height());
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_EXT_BGR;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 90, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<uint8_t*>(image.row(static_cast<int32_t>(cinfo.next_scanline)));
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  std::vector<uint8_t> out(buffer, buffer + size);
-  jpeg_destroy_compress(&cinfo);
-  std::free(buffer);
-  return out;
-}
-
 const std::vector<uint8_t>& camera_jpeg() {
-  static const std::vector<uint8_t> jpeg = compress(procedural_picture());
+  static const std::vector<uint8_t> jpeg = ss::encode_jpeg(procedural_picture(), 90);
   return jpeg;
 }
 

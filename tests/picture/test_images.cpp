@@ -5,14 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 
-// clang-format off
-#include <jpeglib.h>
-// clang-format on
-
 #if __has_include(<png.h>)
 #include <png.h>
 #define TEST_IMAGES_HAVE_PNG 1
 #endif
+
+#include "common/jpeg_encoder.h"
 
 namespace ss::test {
 
@@ -182,42 +180,10 @@ Bytes icon_bitmap(int width, int height, int bit_count,
 }
 
 Bytes jpeg_file(const Bitmap24& image, const JpegOptions& options) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr jerr;
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(image.width());
-  cinfo.image_height = static_cast<JDIMENSION>(image.height());
-  cinfo.input_components = options.grayscale ? 1 : options.cmyk ? 4 : 3;
-  cinfo.in_color_space = options.grayscale ? JCS_GRAYSCALE : options.cmyk ? JCS_CMYK : JCS_EXT_BGR;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, options.quality, TRUE);
-  if (options.progressive) jpeg_simple_progression(&cinfo);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> converted(static_cast<size_t>(image.width()) * 4);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    const uint8_t* row = image.row(static_cast<int32_t>(cinfo.next_scanline));
-    JSAMPROW pointer = const_cast<uint8_t*>(row);
-    for (int x = 0; x < image.width() && (options.grayscale || options.cmyk); ++x) {
-      const uint8_t* p = row + 3 * x;
-      if (options.grayscale) converted[x] = static_cast<uint8_t>((p[0] + p[1] + p[2]) / 3);
-      // Inverted inks with no black: the stored values are the red, green and blue levels.
-      if (options.cmyk) {
-        uint8_t* inks = &converted[4 * static_cast<size_t>(x)];
-        inks[0] = p[2], inks[1] = p[1], inks[2] = p[0], inks[3] = 255;
-      }
-    }
-    if (options.grayscale || options.cmyk) pointer = converted.data();
-    jpeg_write_scanlines(&cinfo, &pointer, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  Bytes out(buffer, buffer + size);
-  jpeg_destroy_compress(&cinfo);
-  std::free(buffer);
-  return out;
+  return encode_jpeg(image, JpegEncodeOptions{.quality = options.quality,
+                                              .progressive = options.progressive,
+                                              .grayscale = options.grayscale,
+                                              .cmyk = options.cmyk});
 }
 
 Bytes png_with_alpha(const Bitmap24& image, const std::function<uint8_t(int, int)>& alpha) {
@@ -252,7 +218,8 @@ Bytes payload(const std::string& class_name, const Bytes& data) {
   Bytes b(1 + class_name.size() + data.size());
   b[0] = static_cast<uint8_t>(class_name.size());
   std::copy(class_name.begin(), class_name.end(), b.begin() + 1);
-  std::copy(data.begin(), data.end(), b.begin() + 1 + static_cast<std::ptrdiff_t>(class_name.size()));
+  std::copy(data.begin(), data.end(),
+            b.begin() + 1 + static_cast<std::ptrdiff_t>(class_name.size()));
   return b;
 }
 

@@ -6,8 +6,26 @@
 #include <jpeglib.h>
 
 namespace ss {
+namespace {
 
-std::vector<uint8_t> encode_jpeg(const Bitmap24& image, int quality) {
+// Fills `out` with the row in the encoder's input format; only the gray and CMYK forms need it.
+void convert_row(const uint8_t* row, int width, const JpegEncodeOptions& options,
+                 std::vector<uint8_t>& out) {
+  for (int x = 0; x < width; ++x) {
+    const uint8_t* p = row + 3 * x;
+    if (options.grayscale) {
+      out[static_cast<size_t>(x)] = static_cast<uint8_t>((p[0] + p[1] + p[2]) / 3);
+    } else {
+      // Inverted inks with no black: the stored values are the red, green and blue levels.
+      uint8_t* inks = &out[4 * static_cast<size_t>(x)];
+      inks[0] = p[2], inks[1] = p[1], inks[2] = p[0], inks[3] = 255;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<uint8_t> encode_jpeg(const Bitmap24& image, const JpegEncodeOptions& options) {
   jpeg_compress_struct cinfo{};
   jpeg_error_mgr jerr{};
   cinfo.err = jpeg_std_error(&jerr);
@@ -17,18 +35,26 @@ std::vector<uint8_t> encode_jpeg(const Bitmap24& image, int quality) {
   jpeg_mem_dest(&cinfo, &buffer, &size);
   cinfo.image_width = static_cast<JDIMENSION>(image.width());
   cinfo.image_height = static_cast<JDIMENSION>(image.height());
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_EXT_BGR;
+  cinfo.input_components = options.grayscale ? 1 : options.cmyk ? 4 : 3;
+  cinfo.in_color_space = options.grayscale ? JCS_GRAYSCALE : options.cmyk ? JCS_CMYK : JCS_EXT_BGR;
   jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
+  jpeg_set_quality(&cinfo, options.quality, TRUE);
+  if (options.progressive) jpeg_simple_progression(&cinfo);
   jpeg_start_compress(&cinfo, TRUE);
+  const bool converts = options.grayscale || options.cmyk;
+  std::vector<uint8_t> converted(converts ? static_cast<size_t>(image.width()) * 4 : 0);
   while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<uint8_t*>(image.row(static_cast<int32_t>(cinfo.next_scanline)));
-    jpeg_write_scanlines(&cinfo, &row, 1);
+    const uint8_t* row = image.row(static_cast<int32_t>(cinfo.next_scanline));
+    JSAMPROW pointer = const_cast<uint8_t*>(row);
+    if (converts) {
+      convert_row(row, image.width(), options, converted);
+      pointer = converted.data();
+    }
+    jpeg_write_scanlines(&cinfo, &pointer, 1);
   }
   jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
   std::vector<uint8_t> out(buffer, buffer + size);
+  jpeg_destroy_compress(&cinfo);
   std::free(buffer);
   return out;
 }

@@ -1,0 +1,60 @@
+# The Linux backend on SDL2 (ss_sdl: windows, input, timers, music, fonts) and the Linux
+# runtime `slidesaver` built on it. Needs SDL2, SDL2_mixer, FreeType, fontconfig and Xlib;
+# without them the rest of the project still builds and the SDL tests report a skip.
+if(WIN32)
+  return()
+endif()
+
+find_package(PkgConfig QUIET)
+set(slidesaver_sdl_found OFF)
+if(PkgConfig_FOUND)
+  pkg_check_modules(SS_SDL2 QUIET IMPORTED_TARGET sdl2)
+  pkg_check_modules(SS_SDL2_MIXER QUIET IMPORTED_TARGET SDL2_mixer)
+  pkg_check_modules(SS_FREETYPE QUIET IMPORTED_TARGET freetype2)
+  pkg_check_modules(SS_FONTCONFIG QUIET IMPORTED_TARGET fontconfig)
+  pkg_check_modules(SS_X11 QUIET IMPORTED_TARGET x11)
+  if(SS_SDL2_FOUND AND SS_SDL2_MIXER_FOUND AND SS_FREETYPE_FOUND AND SS_FONTCONFIG_FOUND
+     AND SS_X11_FOUND)
+    set(slidesaver_sdl_found ON)
+  endif()
+endif()
+
+if(slidesaver_sdl_found)
+  file(GLOB ss_sdl_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/sdl/*.cpp)
+  add_library(ss_sdl STATIC ${ss_sdl_sources})
+  target_link_libraries(ss_sdl PUBLIC ss_app ss_config ss_platform ss_base
+                        PRIVATE PkgConfig::SS_SDL2 PkgConfig::SS_SDL2_MIXER PkgConfig::SS_FREETYPE
+                                PkgConfig::SS_FONTCONFIG PkgConfig::SS_X11 slidesaver_warnings)
+
+  add_executable(slidesaver ${CMAKE_SOURCE_DIR}/src/platform/sdl/runtime/main.cpp)
+  target_link_libraries(slidesaver PRIVATE ss_sdl ss_app ss_show ss_transition ss_config ss_package
+                                           ss_platform ss_base slidesaver_warnings)
+else()
+  message(STATUS "SDL2, SDL2_mixer, FreeType, fontconfig or Xlib missing: no Linux runtime")
+endif()
+
+# The SDL test program and benchmark are made by the folders' own globs, after this file has
+# been read; they get the backend (or a stand-in that reports the skip) at the end.
+function(slidesaver_sdl_finish_targets)
+  set(stub_dir ${CMAKE_BINARY_DIR}/sdl_stub)
+  if(TARGET test_sdl)
+    if(TARGET ss_sdl)
+      target_link_libraries(test_sdl PRIVATE ss_sdl PkgConfig::SS_X11)
+      add_dependencies(test_sdl slidesaver)
+    else()
+      file(WRITE ${stub_dir}/test_sdl_stub.cpp
+           "#include <gtest/gtest.h>\nTEST(Sdl, Backend) { GTEST_SKIP() << \"no SDL2 backend in this build\"; }\n")
+      set_property(TARGET test_sdl PROPERTY SOURCES ${stub_dir}/test_sdl_stub.cpp)
+    endif()
+  endif()
+  if(TARGET bench_sdl_present)
+    if(TARGET ss_sdl)
+      target_link_libraries(bench_sdl_present PRIVATE ss_sdl ss_show slidemake_lib)
+    else()
+      file(WRITE ${stub_dir}/bench_sdl_stub.cpp
+           "#include <cstdio>\nint main() { std::puts(\"bench_sdl_present: skipped, no SDL2 backend\"); }\n")
+      set_property(TARGET bench_sdl_present PROPERTY SOURCES ${stub_dir}/bench_sdl_stub.cpp)
+    endif()
+  endif()
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL slidesaver_sdl_finish_targets)

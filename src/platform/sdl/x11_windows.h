@@ -1,0 +1,42 @@
+#pragma once
+// What the backend asks the X server directly about windows that are not ours: the daemon's
+// window or the root window the show draws into, and the preview's window. A connection of its
+// own, opened on first use; errors for windows that have gone are caught, not fatal.
+#include <cstdint>
+#include <optional>
+
+#include "base/geometry.h"
+
+struct _XDisplay;
+struct SDL_Window;
+
+namespace ss {
+
+struct X11WindowState {
+  bool viewable = false;  // mapped, and all its ancestors too
+  Rect screen_rect;       // in root-window coordinates
+};
+
+class X11Windows {
+ public:
+  X11Windows() = default;
+  ~X11Windows();
+  X11Windows(const X11Windows&) = delete;
+  X11Windows& operator=(const X11Windows&) = delete;
+
+  // Nothing when there is no display or no such window.
+  std::optional<X11WindowState> state(uint32_t window);
+  // 0 when there is no display.
+  uint32_t root_window();
+
+  // Asks SDL's own connection for expose and size events of a window SDL did not create, so
+  // that what is drawn there can be drawn again.
+  static void watch_foreign(SDL_Window* window);
+
+ private:
+  bool connect();
+  _XDisplay* display_ = nullptr;
+  bool tried_ = false;
+};
+
+}  // namespace ss

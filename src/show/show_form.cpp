@@ -85,7 +85,17 @@ void TfrmScrn::FormShow() {
 }
 
 void TfrmScrn::FormActivate() {
-  if (FFirstActivation) ActivateBody();
+  // A message box raised by the activation (the missing movie control's question) gives the
+  // activation back to this window when it closes: that must not start the body again.
+  if (!FFirstActivation || FActivating) return;
+  FActivating = true;
+  try {
+    ActivateBody();
+  } catch (...) {
+    FActivating = false;
+    throw;
+  }
+  FActivating = false;
 }
 
 void TfrmScrn::ActivateBody() {

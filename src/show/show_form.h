@@ -133,6 +133,7 @@ class TfrmScrn final : private FormEvents {
   int32_t FMouseAnchorY = -1;
   bool FShowStarted = false;
   bool FFirstActivation = true;
+  bool FActivating = false;  // the activation body is running
   TSSFileLocations FSettings;
 
   bool idle_handler_installed_ = false;

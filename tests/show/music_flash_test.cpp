@@ -171,9 +171,14 @@ TEST(FlashShow, AMissingControlOffersTheDownloadPageAndClosesTheShow) {
     HeadlessConfig config = flash_config(rig);
     config.flash_installed = false;
     config.yes_no_answers = {c.yes};
+    // The question's box gives the activation back to the show window when it closes.
+    config.during_message_box = [&rig] {
+      static_cast<HeadlessWindow&>(rig.form().window()).deliver_activate();
+    };
     rig.start(config);
     rig.run_for(3000);
     const CallLog& log = rig.log();
+    EXPECT_EQ(log.count("flash.create -> failed"), 1u) << log.dump();
     EXPECT_TRUE(log.has_subsequence({"flash.create -> failed",
                                      "message.ask " + c.question + (c.yes ? " -> yes" : " -> no"),
                                      "window.close"}))

@@ -4,6 +4,7 @@
 // them while the run is paused.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -49,6 +50,9 @@ struct HeadlessConfig {
   InstanceGuardResult instance_guard = InstanceGuardResult::kCreated;
   std::deque<bool> yes_no_answers;  // true for Yes, taken one per question
   bool yes_no_default = false;      // once the queue is empty
+  // Runs while a message box is up, as the messages the system delivers meanwhile (the owner
+  // window losing and regaining activation, say).
+  std::function<void()> during_message_box;
   bool change_password_entry_point = true;
 
   // The password check.

@@ -23,11 +23,13 @@ HeadlessDesktop::HeadlessDesktop(HeadlessConfig& config, CallLog& log)
 
 void HeadlessDesktop::show_error(const std::string& title, const std::string& text) {
   log_.add("message.error " + title + ": " + text);
+  if (config_.during_message_box) config_.during_message_box();
 }
 
 bool HeadlessDesktop::ask_yes_no(const std::string&, const std::string& text) {
   const bool yes = take_answer(config_.yes_no_answers, config_.yes_no_default);
   log_.add("message.ask " + text + (yes ? " -> yes" : " -> no"));
+  if (config_.during_message_box) config_.during_message_box();
   return yes;
 }
 

@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 BIN := build/linux/bin
 
-.PHONY: all build test demo windows clean deps
+.PHONY: all build test e2e fuzz soak demo windows clean deps
 
 all: build
 
@@ -14,12 +14,33 @@ build: deps
 	cmake --build --preset linux -j $(JOBS)
 
 test: deps
+	@scripts/install-deps.sh display
 	cmake --preset linux >/dev/null
 	cmake --build --preset linux -j $(JOBS)
 	ctest --preset linux -j $(JOBS)
 	cmake --preset linux-asan >/dev/null
 	cmake --build --preset linux-asan -j $(JOBS)
 	ctest --preset linux-asan -j $(JOBS)
+	JOBS=$(JOBS) scripts/e2e.sh
+
+# The Windows saver under Wine alone; E2E_ARGS='-k WORD' picks cases.
+e2e:
+	JOBS=$(JOBS) scripts/e2e.sh $(E2E_ARGS)
+
+# Every fuzz target for FUZZ_SECONDS each, on a clang build with the sanitizers (build/fuzz).
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps.sh build fuzz
+	JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# Not in CI: 20,000 headless slides with the resident set sampled, then memcheck on 50 slides.
+soak: deps
+	@scripts/install-deps.sh soak
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux --target soak -j $(JOBS)
+	$(BIN)/soak --slides 20000 --sample 1000
+	valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+	  $(BIN)/soak --slides 50 --sample 10 --screen 160x120 --rss-allowance none
 
 demo: build
 	@scripts/demo.sh

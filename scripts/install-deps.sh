@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a make target needs, only when one of them is missing.
-# Usage: scripts/install-deps.sh build|windows|fuzz|e2e ...
+# Usage: scripts/install-deps.sh build|display|windows|fuzz|soak|e2e ...
 set -euo pipefail
 
 packages=()
 for group in "$@"; do
   case "$group" in
     build) packages+=(cmake ninja-build g++ pkg-config libjpeg62-turbo-dev libpng-dev
-                      libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev) ;;
+                      libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+                      libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libx11-dev
+                      fonts-dejavu-core) ;;
+    display) packages+=(xvfb xdotool) ;;
     windows) packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 nasm cmake ninja-build dpkg-dev
                         nlohmann-json3-dev) ;;
-    fuzz) packages+=(clang libclang-rt-14-dev) ;;
-    e2e) packages+=(wine64 xvfb xdotool imagemagick) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;  # libclang-rt-14-dev holds libFuzzer
+    soak) packages+=(valgrind) ;;
+    e2e) packages+=(wine64 xvfb xdotool imagemagick python3 fonts-wine fonts-dejavu-core libasound2) ;;
     *) echo "unknown dependency group: $group" >&2; exit 2 ;;
   esac
 done

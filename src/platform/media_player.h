@@ -18,6 +18,9 @@ class MediaPlayer {
   virtual void stop() = 0;
   virtual void close() = 0;
   virtual void set_notify_handler(std::function<void()> on_notify) = 0;
+  // While the notify handler runs: true when the notice reports a failed playback rather than
+  // an end, a stop or a superseded play.
+  virtual bool notice_failed() const { return false; }
 };
 
 }  // namespace ss

@@ -34,8 +34,17 @@ void TfrmScrn::PlayNextTrack() {
 }
 
 void TfrmScrn::mpSaverNotify() {
-  // Whatever the notice says (ended, failed, superseded), the next track follows.
+  // Whatever the notice says (ended, failed, superseded), the next track follows, so a track
+  // that cannot sound is skipped. But when every track has failed in a row, the device sounds
+  // none: the music ends there, or the failed notices would follow each other at once for ever
+  // and the loop would never be idle for the slides to start.
+  const bool failed = mpSaver->notice_failed();
   mpSaver->stop();
+  if (!failed) {
+    FFailedTracksInARow = 0;
+  } else if (++FFailedTracksInARow >= FSettings.SndCommaList.count()) {
+    return;
+  }
   PlayNextTrack();
 }
 

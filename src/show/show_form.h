@@ -126,6 +126,7 @@ class TfrmScrn final : private FormEvents {
   std::unique_ptr<FlashControl> FFlashPlayer;
   int32_t FPicIndex = 0;
   int32_t FSoundIndex = 0;
+  int32_t FFailedTracksInARow = 0;  // failed play notices since the last track that played
   int32_t FMovieIndex = 0;
   int32_t FEffectIndex = 0;
   std::unique_ptr<Timer> FSlideTimer;

@@ -79,6 +79,30 @@ TEST(BackgroundMusic, TheSettingsFileOverridesThePackagesMuteBothWays) {
   }
 }
 
+TEST(BackgroundMusic, FailedPlayNoticesSkipATrackButEndTheMusicWhenEveryTrackFails) {
+  struct Case {
+    std::vector<std::string> failing;
+    std::vector<int> tracks;  // opened in the first 4.5 s of tracks of 1 s
+  };
+  for (const Case& c :
+       {Case{{"b.mid"}, {0, 1, 2, 0, 1}}, Case{{"a.mid", "b.mid", "c.mid"}, {0, 1, 2}}}) {
+    ShowRig rig;
+    rig.build({.pictures = {bmp_picture(solid(8, 8, kWhite))},
+               .music = three_tracks(),
+               .settings = quiet_settings()});
+    HeadlessConfig config = rig.config(kScreen);
+    config.media_default.duration_ms = 1000;
+    for (const std::string& name : c.failing)
+      config.media_tracks[name] = {.play_notice_fails = true, .duration_ms = 1000};
+    rig.start(config);
+    rig.run_for(4500);
+    EXPECT_EQ(opened_tracks(rig), c.tracks) << c.failing.size();
+    // The loop goes idle, so the slides start.
+    EXPECT_TRUE(rig.form().ShowStarted());
+    EXPECT_TRUE(rig.platform().app().errors().empty());
+  }
+}
+
 TEST(BackgroundMusic, ATrackThatCannotBePlayedLeavesTheShowSilentWithoutAnError) {
   for (const bool opens : {false, true}) {
     ShowRig rig;

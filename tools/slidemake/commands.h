@@ -15,7 +15,4 @@ int run_transition(const Args& args);
 int run_catalogue(const Args& args);
 int run_record(const Args& args);
 
-// The runtime that sits beside the running slidemake, for `build` without --runtime.
-std::string default_runtime_path();
-
 }  // namespace slidemake

@@ -10,7 +10,10 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: slidemake COMMAND ...\n"
-    "  build MANIFEST.json -o SAVER [--runtime FILE]   make a saver from a manifest\n"
+    "  build MANIFEST.json -o SAVER [--target win32|win64|linux] [--runtime FILE]\n"
+    "                                                  make a saver from a manifest; the runtime\n"
+    "                                                  of the target (win32 unless named) comes\n"
+    "                                                  from beside slidemake or the build tree\n"
     "  inspect SAVER [--json]                          show a saver's trailer, settings and items\n"
     "  extract SAVER -d DIR                            write out every picture, music file and movie\n"
     "  record SAVER -o OUT.gif|DIR [--seconds S] [--size WxH]\n"

@@ -22,6 +22,9 @@ enum class PasswordSwitch : uint8_t { kKeyMissing, kValueMissing, kValue };
 struct MediaTrackConfig {
   bool opens = true;
   bool plays = true;
+  // Play is accepted, but its notice reports a failure at once (a device that takes the file
+  // and cannot sound it).
+  bool play_notice_fails = false;
   uint32_t duration_ms = 3000;
 };
 

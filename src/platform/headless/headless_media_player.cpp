@@ -33,6 +33,7 @@ void HeadlessMediaPlayer::open(const std::string& path) {
   open_ = true;
   playing_ = false;
   plays_ = track.plays;
+  play_notice_fails_ = track.play_notice_fails;
   path_ = path;
   duration_ms_ = track.duration_ms;
   position_at_start_ = 0;
@@ -53,22 +54,28 @@ void HeadlessMediaPlayer::play() {
   position_at_start_ = position_ms();
   started_ms_ = context_.app.now_ms();
   playing_ = true;
+  if (play_notice_fails_) {
+    post_notification(0, true, true);
+    return;
+  }
   post_notification(duration_ms_ - position_at_start_, true);
 }
 
-void HeadlessMediaPlayer::post_notification(uint64_t delay_ms, bool track_end) {
+void HeadlessMediaPlayer::post_notification(uint64_t delay_ms, bool track_end, bool failed) {
   const uint64_t number = track_end ? ++notification_ : 0;
   std::weak_ptr<bool> alive = alive_;
-  context_.app.post_guarded_after(delay_ms, [this, alive, number, track_end] {
+  context_.app.post_guarded_after(delay_ms, [this, alive, number, track_end, failed] {
     if (!alive.lock()) return;
     if (track_end) {
       if (number != notification_) return;  // stopped, closed or superseded meanwhile
       position_at_start_ = duration_ms_;
       playing_ = false;
     }
-    context_.log.add("media.notify");
+    context_.log.add(failed ? "media.notify failed" : "media.notify");
     const std::function<void()> handler = notify_;  // the handler may destroy the player
+    notice_failed_ = failed;
     if (handler) handler();
+    if (alive.lock()) notice_failed_ = false;
   });
 }
 

@@ -26,6 +26,7 @@ class HeadlessMediaPlayer final : public MediaPlayer {
   void stop() override;
   void close() override;
   void set_notify_handler(std::function<void()> on_notify) override { notify_ = on_notify; }
+  bool notice_failed() const override { return notice_failed_; }
 
   // The test's side.
   bool is_open() const { return open_; }
@@ -35,7 +36,7 @@ class HeadlessMediaPlayer final : public MediaPlayer {
   uint64_t position_ms() const;
 
  private:
-  void post_notification(uint64_t delay_ms, bool track_end);
+  void post_notification(uint64_t delay_ms, bool track_end, bool failed = false);
   void cancel_notification() { ++notification_; }
 
   HeadlessContext& context_;
@@ -43,6 +44,8 @@ class HeadlessMediaPlayer final : public MediaPlayer {
   bool open_ = false;
   bool playing_ = false;
   bool plays_ = true;
+  bool play_notice_fails_ = false;
+  bool notice_failed_ = false;
   std::string path_;
   uint64_t duration_ms_ = 0;
   uint64_t position_at_start_ = 0;

@@ -1,0 +1,99 @@
+#include "platform/win32/win32_loop.h"
+
+#include <chrono>
+#include <future>
+#include <memory>
+
+#include "platform/win32/win32_application.h"
+
+namespace ss {
+namespace {
+
+// A round hands out at most this many system messages, so that a handler that keeps posting
+// cannot hold the caller (a transition waiting for its next frame) in one round for ever.
+constexpr int kMaxSystemMessagesPerRound = 256;
+
+}  // namespace
+
+Win32Loop::Win32Loop()
+    : gui_thread_(std::this_thread::get_id()),
+      wake_event_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+
+Win32Loop::~Win32Loop() {
+  if (wake_event_ != nullptr) CloseHandle(wake_event_);
+}
+
+bool Win32Loop::process_messages() {
+  const bool ran_tasks = tasks_.run_all();
+  const bool ran_messages = dispatch_system_messages();
+  return ran_tasks || ran_messages;
+}
+
+bool Win32Loop::dispatch_system_messages() {
+  bool ran = false;
+  MSG message;
+  for (int i = 0; i < kMaxSystemMessagesPerRound; ++i) {
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
+    ran = true;
+    if (message.message == WM_QUIT) {
+      if (on_quit_) on_quit_();
+      break;
+    }
+    if (dispatch_to_dialog(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return ran;
+}
+
+bool Win32Loop::wait_message(uint32_t timeout_ms) {
+  if (tasks_.has_any()) return true;
+  // Input already seen by an earlier peek but left in the queue counts as well.
+  const DWORD woke = MsgWaitForMultipleObjectsEx(wake_event_ != nullptr ? 1 : 0, &wake_event_,
+                                                 timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  return woke == WAIT_OBJECT_0 || woke == WAIT_OBJECT_0 + 1 || tasks_.has_any();
+}
+
+bool Win32Loop::serve_requests(uint32_t timeout_ms) {
+  tasks_.wait_until(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms), true);
+  return tasks_.run_requests();
+}
+
+void Win32Loop::post(Task task) {
+  tasks_.post(std::move(task));
+  wake();
+}
+
+void Win32Loop::queue(Task task) {
+  tasks_.queue_request(std::move(task));
+  wake();
+}
+
+void Win32Loop::synchronize(const Task& task) {
+  if (is_gui_thread()) {
+    task();
+    return;
+  }
+  // The promise lives in the request: a request dropped unrun breaks it, which wakes us.
+  auto done = std::make_shared<std::promise<void>>();
+  std::future<void> finished = done->get_future();
+  queue([done, &task] {
+    try {
+      task();
+      done->set_value();
+    } catch (...) {
+      done->set_exception(std::current_exception());
+    }
+  });
+  finished.get();
+}
+
+bool Win32Loop::is_gui_thread() const {
+  return std::this_thread::get_id() == gui_thread_;
+}
+
+void Win32Loop::wake() {
+  if (wake_event_ != nullptr) SetEvent(wake_event_);
+}
+
+}  // namespace ss

@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""Runs the Windows saver end to end under Wine, one fresh prefix and display per case.
+
+usage: run_e2e.py --windows-bin DIR --slidemake FILE [--out DIR] [-k WORD] [--list]
+Screenshots stay in --out (build/e2e); the last line counts the cases that passed and failed."""
+
+import argparse
+import sys
+import time
+import traceback
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+
+import cases  # noqa: E402
+from media import SaverFactory  # noqa: E402
+from session import CaseFailure, PrefixCache, Session, Tools  # noqa: E402
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--windows-bin", required=True, help="folder holding slidesaver.scr and e2e_probe.exe")
+    parser.add_argument("--slidemake", required=True, help="the Linux slidemake that builds the savers")
+    parser.add_argument("--out", default="build/e2e", help="screenshots, logs and the prefix cache")
+    parser.add_argument("-k", dest="word", default="", help="run only the cases whose name holds WORD")
+    parser.add_argument("--list", action="store_true", help="list the cases and stop")
+    args = parser.parse_args()
+
+    selected = [c for c in cases.CASES if args.word in c.__name__]
+    if args.list:
+        print("\n".join(c.__name__ for c in selected))
+        return 0
+    windows_bin = Path(args.windows_bin).resolve()
+    runtime, probe_exe = windows_bin / "slidesaver.scr", windows_bin / "e2e_probe.exe"
+    for needed in (runtime, probe_exe, Path(args.slidemake)):
+        if not needed.is_file():
+            print(f"e2e: {needed} is missing; build it first", file=sys.stderr)
+            return 2
+
+    out = Path(args.out).resolve()
+    tools = Tools()
+    cache = PrefixCache(tools, out / "prefix-cache")
+    factory = SaverFactory(Path(args.slidemake).resolve(), runtime.resolve(), out / "savers")
+    print(f"e2e: {len(selected)} cases under {tools.wine_version()}, screenshots in {out}", flush=True)
+
+    passed, failed = [], []
+    suite_started = time.monotonic()
+    for function in selected:
+        name = function.__name__
+        started = time.monotonic()
+        session = Session(tools, cache, out / "work", out, name)
+        try:
+            with session:
+                function(cases.Context(session, probe_exe, factory))
+            passed.append(name)
+            print(f"PASS {name} ({time.monotonic() - started:.1f} s)", flush=True)
+            for note in session.notes:
+                print(f"     note: {note}", flush=True)
+        except Exception as e:  # every failure of a case is reported, and the next case runs
+            failed.append(name)
+            detail = str(e) if isinstance(e, CaseFailure) else traceback.format_exc().strip()
+            shots = ", ".join(str(p) for p in session.shots[-2:]) or "none"
+            print(f"FAIL {name} ({time.monotonic() - started:.1f} s): {detail}\n"
+                  f"     screenshots: {shots}\n     logs: {session.dir}", flush=True)
+    print(f"e2e: suite took {time.monotonic() - suite_started:.0f} s")
+    print(f"e2e: {len(passed)} passed, {len(failed)} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

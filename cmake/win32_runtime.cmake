@@ -6,6 +6,9 @@ if(WIN32)
 
   # What the backend calls on the system; the platform library carries it to every program.
   target_link_libraries(ss_platform PUBLIC gdi32 winmm ole32 oleaut32 uuid comctl32 shell32 advapi32)
+  # The setup dialog's window is drawn from the layout data of the configuration library, which
+  # itself builds on the platform interfaces: the two static libraries depend on each other.
+  target_link_libraries(ss_platform PUBLIC ss_config)
 
   # The resources build apart: the compiler's warning options mean nothing to windres.
   add_library(slidesaver_resources OBJECT ${win32_runtime_dir}/slidesaver.rc)

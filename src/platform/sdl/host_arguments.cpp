@@ -115,13 +115,20 @@ HostArguments parse_host_arguments(const std::vector<std::string>& args,
       result.saver_args.push_back(argument);
     }
   }
-  const std::optional<uint32_t> daemon_window =
-      xscreensaver_window ? parse_window_id(*xscreensaver_window) : std::nullopt;
+  // Kept as a flag and a number: GCC's optimiser takes a copied optional for uninitialised.
+  uint32_t daemon_window_id = 0;
+  bool daemon_window = false;
+  if (xscreensaver_window) {
+    if (const std::optional<uint32_t> id = parse_window_id(*xscreensaver_window)) {
+      daemon_window = true;
+      daemon_window_id = *id;
+    }
+  }
   if (given_window) {
     // The daemon's window is the root of its hacks (a virtual root over the real one).
     if (result.surface == HostSurface::kRootWindow && daemon_window) {
       result.surface = HostSurface::kForeignWindow;
-      result.foreign_window = *daemon_window;
+      result.foreign_window = daemon_window_id;
     }
     result.saver_args = {"/s"};
     return result;
@@ -132,7 +139,7 @@ HostArguments parse_host_arguments(const std::vector<std::string>& args,
       result.saver_args.empty() || select_mode(ascii_upper(result.saver_args.front())) == smShow;
   if (daemon_window && shows) {
     result.surface = HostSurface::kForeignWindow;
-    result.foreign_window = *daemon_window;
+    result.foreign_window = daemon_window_id;
     result.saver_args = {"/s"};
     return result;
   }

@@ -82,10 +82,10 @@ TEST(BackgroundMusic, TheSettingsFileOverridesThePackagesMuteBothWays) {
 TEST(BackgroundMusic, FailedPlayNoticesSkipATrackButEndTheMusicWhenEveryTrackFails) {
   struct Case {
     std::vector<std::string> failing;
-    std::vector<int> tracks;  // opened in the first 4.5 s of tracks of 1 s
+    std::vector<int> tracks;  // opened in the first 4.5 s; a track that plays lasts 1 s
   };
   for (const Case& c :
-       {Case{{"b.mid"}, {0, 1, 2, 0, 1}}, Case{{"a.mid", "b.mid", "c.mid"}, {0, 1, 2}}}) {
+       {Case{{"b.mid"}, {0, 1, 2, 0, 1, 2, 0}}, Case{{"a.mid", "b.mid", "c.mid"}, {0, 1, 2}}}) {
     ShowRig rig;
     rig.build({.pictures = {bmp_picture(solid(8, 8, kWhite))},
                .music = three_tracks(),

@@ -1,5 +1,6 @@
 #include "package/jpeg_graphic.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
@@ -49,7 +50,8 @@ void on_output_message(j_common_ptr) {}
 
 void on_progress(j_common_ptr cinfo) {
   if (!cinfo->is_decompressor) return;
-  if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kJpegMaxScans) return;
+  const auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (dinfo->input_scan_number <= jpeg_scan_limit(dinfo->image_width, dinfo->image_height)) return;
   ErrorManager& err = error_manager_of(cinfo);
   err.failure = Failure::kTooManyScans;
   std::longjmp(err.jump, 1);
@@ -168,6 +170,11 @@ int32_t scaled_extent(int32_t extent, int eighths) {
 }
 
 }  // namespace
+
+int jpeg_scan_limit(int64_t width, int64_t height) {
+  const int64_t pixels = std::max<int64_t>(1, width * height);
+  return static_cast<int>(std::clamp<int64_t>(kJpegMaxScanPixels / pixels, 16, kJpegMaxScans));
+}
 
 JpegHeader read_jpeg_header(std::span<const uint8_t> jpeg) {
   return JpegReader(jpeg).read_header();

@@ -17,9 +17,16 @@ inline constexpr const char* kJpegTooLarge = "JPEG image is too large";
 inline constexpr const char* kJpegTooManyScans = "JPEG image has too many scans";
 
 // Hostile files: a progressive file can hold any number of tiny scans, and its coefficient
-// buffer grows with the image. Both are capped.
+// buffer grows with the image. Both are capped. Every scan passes over the whole image, so a
+// large picture may have fewer scans: a few kilobytes of repeated scan headers would otherwise
+// keep a picture of the largest size decoding for many seconds. Encoders write a dozen scans at
+// most, which the largest picture still has room for.
 inline constexpr int kJpegMaxScans = 1000;
+inline constexpr int64_t kJpegMaxScanPixels = int64_t{1} << 30;  // scans × width × height
 inline constexpr long kJpegMemoryLimit = 512L * 1024 * 1024;
+
+// The scans a picture of this size may have: kJpegMaxScans, fewer for a large one, at least 16.
+int jpeg_scan_limit(int64_t width, int64_t height);
 
 struct JpegHeader {
   int32_t width = 0;

@@ -1,29 +1,10 @@
 #include "platform/headless/headless_host.h"
 
 #include "base/raster.h"
+#include "platform/clipped_canvas.h"
 
 namespace ss {
-namespace {
-
-// The control's area of the in-memory parent.
-class SurfaceCanvas final : public ControlCanvas {
- public:
-  SurfaceCanvas(Bitmap24& surface, const Rect& area) : surface_(surface), area_(area) {}
-
-  void copy_from(const Bitmap24& image) override {
-    const Rect visible = area_.intersect(surface_.bounds());
-    if (visible.empty()) return;
-    const Rect source = visible.offset(-area_.left, -area_.top).intersect(image.bounds());
-    if (source.empty()) return;
-    stretch_copy(surface_, source.offset(area_.left, area_.top), image, source);
-  }
-
- private:
-  Bitmap24& surface_;
-  Rect area_;
-};
-
-}  // namespace
+namespace {}  // namespace
 
 HeadlessHost::HeadlessHost(int32_t parent_width, int32_t parent_height)
     : surface_(parent_width, parent_height) {}
@@ -48,7 +29,7 @@ void HeadlessHost::flush_paint() {
 void HeadlessHost::paint_control() {
   if (control_ == nullptr) return;
   ++paint_count_;
-  SurfaceCanvas canvas(surface_, control_->bounds_in_parent());
+  ClippedCanvas canvas(surface_, control_->bounds_in_parent());
   control_->handle_paint(canvas);
 }
 

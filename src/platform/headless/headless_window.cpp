@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/raster.h"
+#include "platform/clipped_canvas.h"
 #include "platform/headless/headless_flash.h"
 
 namespace ss {
@@ -11,29 +12,6 @@ namespace {
 bool contains(const Rect& r, Point p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
-
-// The control's area of the screen during one paint: `area` is where the control lies on the
-// screen, `visible` the part of it inside the window and the screen.
-class ScreenCanvas final : public ControlCanvas {
- public:
-  ScreenCanvas(Bitmap24& screen, const Rect& area, const Rect& visible)
-      : screen_(screen), area_(area), visible_(visible) {}
-
-  void copy_from(const Bitmap24& image) override {
-    const Rect target = visible_.intersect(image.bounds().offset(area_.left, area_.top));
-    if (target.empty()) return;
-    const size_t bytes = static_cast<size_t>(target.width()) * 3;
-    for (int32_t y = target.top; y < target.bottom; ++y) {
-      const uint8_t* from = image.row(y - area_.top) + (target.left - area_.left) * 3;
-      std::memcpy(screen_.row(y) + target.left * 3, from, bytes);
-    }
-  }
-
- private:
-  Bitmap24& screen_;
-  Rect area_;
-  Rect visible_;
-};
 
 }  // namespace
 
@@ -158,7 +136,7 @@ void HeadlessWindow::paint() {
   }
   if (control_ != nullptr) {
     const Rect area = control_->bounds_in_parent().offset(bounds_.left, bounds_.top);
-    ScreenCanvas canvas(screen, area, area.intersect(window_area));
+    ClippedCanvas canvas(screen, area, area.intersect(window_area));
     control_->handle_paint(canvas);
   }
   ++paint_count_;

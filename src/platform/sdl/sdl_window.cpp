@@ -9,6 +9,7 @@
 
 #include "base/error.h"
 #include "base/raster.h"
+#include "platform/clipped_canvas.h"
 #include "platform/sdl/sdl_application.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/x11_windows.h"
@@ -21,27 +22,6 @@ constexpr const char* kTitle = "slidesaver";
 bool contains(const Rect& r, Point p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
-
-// The control's area of the client image during one paint.
-class ImageCanvas final : public ControlCanvas {
- public:
-  ImageCanvas(Bitmap24& image, const Rect& area) : image_(image), area_(area) {}
-
-  void copy_from(const Bitmap24& picture) override {
-    const Rect target =
-        area_.intersect(image_.bounds()).intersect(picture.bounds().offset(area_.left, area_.top));
-    if (target.empty()) return;
-    const size_t bytes = static_cast<size_t>(target.width()) * 3;
-    for (int32_t y = target.top; y < target.bottom; ++y) {
-      const uint8_t* from = picture.row(y - area_.top) + (target.left - area_.left) * 3;
-      std::memcpy(image_.row(y) + static_cast<size_t>(target.left) * 3, from, bytes);
-    }
-  }
-
- private:
-  Bitmap24& image_;
-  Rect area_;
-};
 
 SDL_Window* make_window(const SdlContext& context) {
   const Point size = context.screen_size;
@@ -211,7 +191,7 @@ void SdlWindow::paint() {
   }
   if (control_ != nullptr) {
     const Rect area = control_->bounds_in_parent();
-    ImageCanvas canvas(image_, area);
+    ClippedCanvas canvas(image_, area);
     control_->handle_paint(canvas);
     if (changed.empty()) changed = area.intersect(image_.bounds());
   }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/raster.h"
+#include "platform/clipped_canvas.h"
 #include "platform/win32/dib_surface.h"
 #include "platform/win32/win32_application.h"
 
@@ -57,28 +58,6 @@ bool covers(const Rect& outer, const Rect& inner) {
   return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
          inner.bottom <= outer.bottom;
 }
-
-// The control's part of the back buffer during one paint, clipped to what is being painted.
-class SurfaceCanvas final : public ControlCanvas {
- public:
-  SurfaceCanvas(Bitmap24& surface, const Rect& control_area, const Rect& clip)
-      : surface_(surface), area_(control_area), clip_(clip) {}
-
-  void copy_from(const Bitmap24& image) override {
-    const Rect target = clip_.intersect(image.bounds().offset(area_.left, area_.top));
-    if (target.empty()) return;
-    const size_t bytes = static_cast<size_t>(target.width()) * 3;
-    for (int32_t y = target.top; y < target.bottom; ++y) {
-      const uint8_t* from = image.row(y - area_.top) + (target.left - area_.left) * 3;
-      std::memcpy(surface_.row(y) + target.left * 3, from, bytes);
-    }
-  }
-
- private:
-  Bitmap24& surface_;
-  Rect area_;
-  Rect clip_;
-};
 
 // BeginPaint and EndPaint around one WM_PAINT, also when the paint fails half-way.
 class PaintScope {
@@ -288,7 +267,7 @@ void Win32ShowWindow::paint_area(const Rect& area) {
   const Rect control_area = control_ != nullptr ? control_->bounds_in_parent() : Rect{};
   if (!covers(control_area, area)) fill(surface_, area, resolve_color(color_));
   if (control_ == nullptr) return;
-  SurfaceCanvas canvas(surface_, control_area, control_area.intersect(area));
+  ClippedCanvas canvas(surface_, control_area, control_area.intersect(area));
   control_->handle_paint(canvas);
 }
 

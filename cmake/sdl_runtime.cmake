@@ -27,6 +27,8 @@ if(slidesaver_sdl_found)
                                 PkgConfig::SS_FONTCONFIG PkgConfig::SS_X11 slidesaver_warnings)
 
   add_executable(slidesaver ${CMAKE_SOURCE_DIR}/src/platform/sdl/runtime/main.cpp)
+  # Every saver carries a copy of the runtime: optimised builds leave the symbols out.
+  target_link_options(slidesaver PRIVATE $<$<NOT:$<CONFIG:Debug>>:-s>)
   target_link_libraries(slidesaver PRIVATE ss_sdl ss_app ss_show ss_transition ss_config ss_package
                                            ss_platform ss_base slidesaver_warnings)
 else()

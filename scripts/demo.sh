@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# make demo: builds the demo saver from generated sample media for Linux (and for Windows when
-# the Windows runtime has been built), then plays it in a window when there is a display, or
-# records its first slides headless when there is none.
+# make demo: builds the demo saver from generated sample media for Linux and for Windows, then
+# plays it in a window when there is a display, or records its first slides headless when there
+# is none.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=build/linux/bin
@@ -16,11 +16,18 @@ mkdir -p "$demo"
 echo
 "$bin/slidemake" inspect "$demo/demo-linux.saver"
 
-# The Windows saver, from the runtime that `make windows` builds (that takes minutes, so the
-# demo does not start it by itself).
-windows_note="not made: run 'make windows', then 'make demo' again"
-if [ -f "$win_runtime" ]; then
-  "$bin/slidemake" build "$demo/media/demo.json" -o "$demo/demo.scr" --runtime "$win_runtime"
+# The Windows saver, the product: its runtime is cross-built the first time (a few minutes:
+# libjpeg-turbo for mingw, then the win32 preset's runtime alone).
+build_windows_runtime() {
+  echo "Building the 32-bit Windows runtime for the Windows demo saver (first time only)..."
+  scripts/install-deps.sh windows &&
+    scripts/build-libjpeg-turbo-mingw.sh i686-w64-mingw32 >/dev/null &&
+    cmake --preset win32 >/dev/null &&
+    cmake --build --preset win32 --target slidesaver >/dev/null
+}
+windows_note="not made: the Windows runtime did not build (try 'make windows')"
+if [ -f "$win_runtime" ] || build_windows_runtime; then
+  "$bin/slidemake" build "$demo/media/demo.json" -o "$demo/demo.scr" --target win32 --runtime "$win_runtime"
   windows_note="$demo/demo.scr"
 fi
 

@@ -191,8 +191,10 @@ void add_offset_cases(std::vector<HostileCase>& cases) {
   // A long text in the settings claims 4 GiB - 1 bytes.
   plan = base_plan();
   plan.edit_settings_stream = [huge](Bytes s) {
-    Bytes value{12};
-    value.insert(value.end(), huge.begin(), huge.end());
+    // Sized first: GCC 12 takes an insert after a braced list for an overflow.
+    Bytes value(1 + huge.size());
+    value[0] = 12;
+    std::copy(huge.begin(), huge.end(), value.begin() + 1);
     return with_property(std::move(s), "Web", value);
   };
   cases.push_back({"settings_text_4gib", "a long text in the settings claims 4 GiB - 1 bytes",
@@ -289,8 +291,10 @@ void add_settings_cases(std::vector<HostileCase>& cases) {
   cases.push_back({"settings_bad_colour", "a colour identifier outside the table",
                    stream_edit([](Bytes s) {
                      const std::string ident = "clNotAColour";
-                     Bytes value{7, static_cast<uint8_t>(ident.size())};
-                     value.insert(value.end(), ident.begin(), ident.end());
+                     Bytes value(2 + ident.size());
+                     value[0] = 7;
+                     value[1] = static_cast<uint8_t>(ident.size());
+                     std::copy(ident.begin(), ident.end(), value.begin() + 2);
                      return with_property(std::move(s), "TextFont.Color", value);
                    }),
                    "error:Invalid property value", "terminates", 0,

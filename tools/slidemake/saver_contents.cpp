@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "package/class_registry.h"
 #include "package/property_stream_reader.h"
+#include "package/safe_file_name.h"
 #include "package/trailer.h"
 #include "platform/files.h"
 
@@ -84,10 +85,14 @@ std::vector<ItemInfo> media_items(const char* kind, const ss::CommaList& offsets
     if (item.offset < c.package_start || item.size < 0 ||
         item.offset + item.size > c.settings_offset) {
       item.readable = false;
-      warnings.push_back(at(kind, static_cast<size_t>(i)) + ": bytes " + std::to_string(item.offset) +
-                         ".." + std::to_string(item.offset + item.size) +
-                         " lie outside the package");
+      warnings.push_back(at(kind, static_cast<size_t>(i)) + ": bytes " +
+                         std::to_string(item.offset) + ".." +
+                         std::to_string(item.offset + item.size) + " lie outside the package");
     }
+    if (i < names.count() && !ss::is_safe_file_name(item.name))
+      warnings.push_back(at(kind, static_cast<size_t>(i)) + ": the file name \"" +
+                         ss::printable_name(item.name) +
+                         "\" is unsafe: the saver refuses to extract it");
     out.push_back(std::move(item));
   }
   return out;
@@ -133,9 +138,9 @@ SaverContents read_saver_contents(const std::string& path) {
     c.pictures.push_back(std::move(item));
   }
   if (s.PicFileNamesCommaList.count() != s.PicCommaList.count())
-    c.warnings.push_back("PicFileNamesCommaList has " +
-                         std::to_string(s.PicFileNamesCommaList.count()) +
-                         " elements but PicCommaList has " + std::to_string(s.PicCommaList.count()));
+    c.warnings.push_back(
+        "PicFileNamesCommaList has " + std::to_string(s.PicFileNamesCommaList.count()) +
+        " elements but PicCommaList has " + std::to_string(s.PicCommaList.count()));
   check_sisters("SndCommaList", s.SndCommaList, "SndSizesCommaList", s.SndSizesCommaList,
                 "SndFileNamesCommaList", s.SndFileNamesCommaList, c.warnings);
   check_sisters("FlashCommaList", s.FlashCommaList, "FlashSizesCommaList", s.FlashSizesCommaList,

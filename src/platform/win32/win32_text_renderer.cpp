@@ -10,11 +10,11 @@ namespace {
 // A font selected into a device context for as long as this lives.
 class SelectedFont {
  public:
-  SelectedFont(HDC dc, const TextFontSpec& spec)
+  SelectedFont(HDC dc, const TextFontSpec& font)
       : dc_(dc),
-        font_(CreateFontA(spec.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        font_(CreateFontA(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, spec.face.c_str())),
+                          DEFAULT_PITCH | FF_DONTCARE, font.face.c_str())),
         old_font_(font_ != nullptr ? SelectObject(dc, font_) : nullptr) {}
   ~SelectedFont() {
     if (old_font_ != nullptr) SelectObject(dc_, old_font_);

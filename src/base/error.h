@@ -14,4 +14,8 @@ class SaverError : public std::runtime_error {
 inline constexpr const char* kStreamReadError = "Stream read error";
 inline constexpr const char* kIndexOutOfBounds = "Index is out of bounds";
 
+// Inside a catch block: the message of the error being handled, "Unknown error" for one that
+// carries none.
+std::string current_exception_text();
+
 }  // namespace ss

@@ -21,7 +21,7 @@ void TaskQueue::queue_request(Task task) {
   arrived_.notify_all();
 }
 
-void TaskQueue::synchronize(const Task& task) {
+void TaskQueue::synchronize(const Task& task, const std::function<void()>& queued) {
   // The promise lives in the request: dropping the request unrun breaks it, which wakes us.
   auto done = std::make_shared<std::promise<void>>();
   std::future<void> finished = done->get_future();
@@ -33,6 +33,7 @@ void TaskQueue::synchronize(const Task& task) {
       done->set_exception(std::current_exception());
     }
   });
+  if (queued) queued();
   finished.get();
 }
 

@@ -19,8 +19,10 @@ class TaskQueue {
   void post(Task task);
   void queue_request(Task task);
   // Queues task as a request and blocks until the serving thread has run it; rethrows its
-  // error. A request dropped unrun (the queue destroyed) throws std::future_error.
-  void synchronize(const Task& task);
+  // error. A request dropped unrun (the queue destroyed) throws std::future_error. `queued`
+  // runs once the request is in the queue, before the wait: a loop that sleeps in the system's
+  // own wait wakes its thread there.
+  void synchronize(const Task& task, const std::function<void()>& queued = {});
 
   // Runs the requests pending now; true when any ran.
   bool run_requests();

@@ -26,7 +26,7 @@ struct TimerRig {
   void run_to(uint64_t until) { platform.run_for(until - platform.now_ms()); }
 };
 
-TEST(HeadlessTimer, FiresEveryIntervalWhileEnabled) {
+TEST(PostedTimer, FiresEveryIntervalWhileEnabled) {
   TimerRig rig(250);
   rig.timer->set_enabled(true);
   rig.run_to(1100);
@@ -36,7 +36,7 @@ TEST(HeadlessTimer, FiresEveryIntervalWhileEnabled) {
   EXPECT_EQ(rig.fired_at.size(), 4u);
 }
 
-TEST(HeadlessTimer, EnablingOrChangingTheIntervalRestartsTheCount) {
+TEST(PostedTimer, EnablingOrChangingTheIntervalRestartsTheCount) {
   TimerRig rig(1000);
   rig.timer->set_enabled(true);
   rig.run_to(700);
@@ -49,7 +49,7 @@ TEST(HeadlessTimer, EnablingOrChangingTheIntervalRestartsTheCount) {
   EXPECT_EQ(rig.fired_at, (std::vector<uint64_t>{1200, 1900}));
 }
 
-TEST(HeadlessTimer, SettingWhatIsAlreadySetKeepsTheCount) {
+TEST(PostedTimer, SettingWhatIsAlreadySetKeepsTheCount) {
   TimerRig rig(1000);
   rig.timer->set_enabled(true);
   rig.run_to(600);
@@ -59,14 +59,14 @@ TEST(HeadlessTimer, SettingWhatIsAlreadySetKeepsTheCount) {
   EXPECT_EQ(rig.fired_at, (std::vector<uint64_t>{1000}));
 }
 
-TEST(HeadlessTimer, IntervalZeroNeverFires) {
+TEST(PostedTimer, IntervalZeroNeverFires) {
   TimerRig rig(0);
   rig.timer->set_enabled(true);
   rig.run_to(10'000);
   EXPECT_TRUE(rig.fired_at.empty());
 }
 
-TEST(HeadlessTimer, AHandlerThatDisablesItsTimerStopsItAndOneThatFailsKeepsItGoing) {
+TEST(PostedTimer, AHandlerThatDisablesItsTimerStopsItAndOneThatFailsKeepsItGoing) {
   TimerRig rig(100);
   rig.timer->set_handler([&] {
     rig.fired_at.push_back(rig.platform.now_ms());
@@ -79,7 +79,7 @@ TEST(HeadlessTimer, AHandlerThatDisablesItsTimerStopsItAndOneThatFailsKeepsItGoi
   EXPECT_EQ(rig.platform.app().errors(), (std::vector<std::string>{"tick failed"}));
 }
 
-TEST(HeadlessTimer, ADestroyedTimerNeverFiresAgain) {
+TEST(PostedTimer, ADestroyedTimerNeverFiresAgain) {
   TimerRig rig(100);
   rig.timer->set_enabled(true);
   rig.run_to(150);

@@ -4,8 +4,9 @@
 #include <exception>
 #include <limits>
 
-#include "platform/headless/headless_timer.h"
+#include "base/error.h"
 #include "platform/headless/headless_window.h"
+#include "platform/posted_timer.h"
 
 namespace ss {
 namespace {
@@ -15,23 +16,15 @@ constexpr uint64_t kMaxWaitMs = 60'000;
 // Message rounds in a row without the clock moving before a run counts as stalled.
 constexpr int kMaxRoundsWithoutTime = 100'000;
 
-std::string text_of_current_exception() {
-  try {
-    throw;
-  } catch (const std::exception& e) {
-    return e.what();
-  } catch (...) {
-    return "Unknown error";
-  }
-}
-
 }  // namespace
 
 HeadlessApplication::HeadlessApplication(CallLog& log, uint32_t start_tick)
     : log_(log), clock_(start_tick), loop_(clock_) {}
 
 std::unique_ptr<Timer> HeadlessApplication::create_timer() {
-  return std::make_unique<HeadlessTimer>(*this);
+  return std::make_unique<PostedTimer>(*this, [this](uint32_t delay_ms, MessageLoop::Task task) {
+    post_guarded_after(delay_ms, std::move(task));
+  });
 }
 
 void HeadlessApplication::report_error(const std::string& message) {
@@ -44,7 +37,7 @@ MessageLoop::Task HeadlessApplication::guarded(MessageLoop::Task task) {
     try {
       task();
     } catch (...) {
-      report_error(text_of_current_exception());
+      report_error(current_exception_text());
     }
   };
 }
@@ -79,7 +72,7 @@ bool HeadlessApplication::process_reporting() {
     return loop_.process_messages();
   } catch (...) {
     // The failing message is gone; the rest stay queued for the next round.
-    report_error(text_of_current_exception());
+    report_error(current_exception_text());
     return true;
   }
 }

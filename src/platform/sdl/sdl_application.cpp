@@ -2,8 +2,9 @@
 
 #include <exception>
 
+#include "base/error.h"
 #include "platform/desktop.h"
-#include "platform/sdl/sdl_timer.h"
+#include "platform/posted_timer.h"
 
 namespace ss {
 namespace {
@@ -11,23 +12,15 @@ namespace {
 // The longest sleep of the outer loop; events, requests and timers end it sooner.
 constexpr uint32_t kMaxWaitMs = 10'000;
 
-std::string text_of_current_exception() {
-  try {
-    throw;
-  } catch (const std::exception& e) {
-    return e.what();
-  } catch (...) {
-    return "Unknown error";
-  }
-}
-
 }  // namespace
 
 SdlApplication::SdlApplication(Desktop& desktop, std::string title)
     : desktop_(desktop), title_(std::move(title)) {}
 
 std::unique_ptr<Timer> SdlApplication::create_timer() {
-  return std::make_unique<SdlTimer>(*this);
+  return std::make_unique<PostedTimer>(*this, [this](uint32_t delay_ms, MessageLoop::Task task) {
+    post_guarded_after(delay_ms, std::move(task));
+  });
 }
 
 void SdlApplication::report_error(const std::string& message) {
@@ -39,7 +32,7 @@ MessageLoop::Task SdlApplication::guarded(MessageLoop::Task task) {
     try {
       task();
     } catch (...) {
-      report_error(text_of_current_exception());
+      report_error(current_exception_text());
     }
   };
 }
@@ -61,7 +54,7 @@ bool SdlApplication::process_reporting() {
     return loop_.process_messages();
   } catch (...) {
     // The failing message is gone; the rest stay queued for the next round.
-    report_error(text_of_current_exception());
+    report_error(current_exception_text());
     return true;
   }
 }

@@ -3,7 +3,6 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
-#include <future>
 #include <iterator>
 #include <limits>
 
@@ -95,18 +94,8 @@ void SdlLoop::synchronize(const Task& task) {
     task();
     return;
   }
-  // Queued and then woken, so that a GUI thread asleep in SDL's wait serves it too.
-  auto done = std::make_shared<std::promise<void>>();
-  std::future<void> finished = done->get_future();
-  queue([&task, done] {
-    try {
-      task();
-      done->set_value();
-    } catch (...) {
-      done->set_exception(std::current_exception());
-    }
-  });
-  finished.get();
+  // Woken once queued, so that a GUI thread asleep in the system's wait serves it too.
+  tasks_.synchronize(task, [this] { wake(); });
 }
 
 bool SdlLoop::is_gui_thread() const {

@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "base/error.h"
 #include "base/path.h"
 #include "platform/files.h"
 #include "platform/win32/win32_timer.h"
@@ -16,16 +17,6 @@ constexpr const char* kMessageWindowClass = "SlidesaverMessageWindow";
 std::vector<HWND>& dialog_windows() {
   static std::vector<HWND> windows;
   return windows;
-}
-
-std::string text_of_current_exception() {
-  try {
-    throw;
-  } catch (const std::exception& e) {
-    return e.what();
-  } catch (...) {
-    return "Unknown error";
-  }
 }
 
 std::string application_title() {
@@ -124,7 +115,7 @@ void Win32Application::guarded(const std::function<void()>& handler) noexcept {
 
 void Win32Application::report_current_exception() noexcept {
   try {
-    report_error(text_of_current_exception());
+    report_error(current_exception_text());
   } catch (...) {
     // Not even the report could be shown; the loop goes on regardless.
   }

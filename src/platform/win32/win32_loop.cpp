@@ -1,7 +1,6 @@
 #include "platform/win32/win32_loop.h"
 
 #include <chrono>
-#include <future>
 #include <memory>
 
 #include "platform/win32/win32_application.h"
@@ -74,18 +73,8 @@ void Win32Loop::synchronize(const Task& task) {
     task();
     return;
   }
-  // The promise lives in the request: a request dropped unrun breaks it, which wakes us.
-  auto done = std::make_shared<std::promise<void>>();
-  std::future<void> finished = done->get_future();
-  queue([done, &task] {
-    try {
-      task();
-      done->set_value();
-    } catch (...) {
-      done->set_exception(std::current_exception());
-    }
-  });
-  finished.get();
+  // Woken once queued, so that a GUI thread asleep in the system's wait serves it too.
+  tasks_.synchronize(task, [this] { wake(); });
 }
 
 bool Win32Loop::is_gui_thread() const {

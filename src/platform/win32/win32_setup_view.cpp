@@ -313,10 +313,8 @@ void Win32SetupView::guarded(const std::function<void()>& handler) noexcept {
   try {
     try {
       handler();
-    } catch (const std::exception& error) {
-      application_.report_error(error.what());
     } catch (...) {
-      application_.report_error("Unknown error");
+      application_.report_error(current_exception_text());
     }
   } catch (...) {
     // The report itself failed; nothing may unwind into the system.

@@ -8,7 +8,7 @@
 
 #include <ctime>
 
-#include "base/raster.h"
+#include "gfx/raster.h"
 #include "package/picture.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_loop.h"

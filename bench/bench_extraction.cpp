@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "package/media_extraction.h"
+#include "show/media_extraction.h"
 
 namespace ss {
 namespace {

@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "common/jpeg_encoder.h"
 #include "package/bitmap_graphic.h"
 #include "package/jpeg_graphic.h"

@@ -5,9 +5,9 @@
 #include <numbers>
 
 #include "base/random.h"
-#include "base/raster.h"
-#include "transition/pixel_routines.h"
-#include "transition/region_builders.h"
+#include "gfx/raster.h"
+#include "effects/pixel_routines.h"
+#include "effects/region_builders.h"
 
 namespace ss {
 namespace {

@@ -8,9 +8,9 @@
 #include <map>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "base/random.h"
-#include "transition/update_frame.h"
+#include "effects/update_frame.h"
 
 namespace {
 

@@ -14,7 +14,7 @@ if(WIN32)
 endif()
 
 # The parsers live in these; nothing else needs to be built or instrumented for the targets.
-set(fuzz_modules ss_config ss_package ss_platform ss_base)
+set(fuzz_modules ss_show ss_config ss_package ss_platform ss_gfx ss_base ${slidesaver_os_backend} ss_core)
 file(GLOB fuzz_target_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/fuzz_*.cpp)
 
 if(SLIDESAVER_FUZZ)
@@ -67,5 +67,5 @@ endif()
 # The soak run (make soak): a long headless show with its resident set sampled.
 if(NOT WIN32 AND TARGET ss_headless)
   add_executable(soak ${CMAKE_SOURCE_DIR}/tools/soak/soak_main.cpp)
-  target_link_libraries(soak PRIVATE ss_tools_common ${slidesaver_modules} slidesaver_warnings)
+  target_link_libraries(soak PRIVATE ss_tools_common ${slidesaver_modules} ss_headless slidesaver_warnings)
 endif()

@@ -20,19 +20,25 @@ if(PkgConfig_FOUND)
 endif()
 
 if(slidesaver_sdl_found)
-  file(GLOB ss_sdl_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/sdl/*.cpp)
-  add_library(ss_sdl STATIC ${ss_sdl_sources})
-  target_link_libraries(ss_sdl PUBLIC ss_app ss_config ss_platform ss_base
-                        PRIVATE PkgConfig::SS_SDL2 PkgConfig::SS_SDL2_MIXER PkgConfig::SS_FREETYPE
-                                PkgConfig::SS_FONTCONFIG PkgConfig::SS_X11 slidesaver_warnings)
+  slidesaver_module(ss_sdl platform/sdl DEPS ${sdl_floors})
+  target_link_libraries(ss_sdl PRIVATE PkgConfig::SS_SDL2 PkgConfig::SS_SDL2_MIXER
+                                       PkgConfig::SS_FREETYPE PkgConfig::SS_FONTCONFIG
+                                       PkgConfig::SS_X11)
 
-  add_executable(slidesaver ${CMAKE_SOURCE_DIR}/src/platform/sdl/runtime/main.cpp)
+  # The program: the X screen-saver daemon's arguments, then the saver's entry on the backend.
+  add_library(ss_main_linux STATIC ${CMAKE_SOURCE_DIR}/src/main/linux/host_arguments.cpp)
+  target_include_directories(ss_main_linux PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(ss_main_linux PUBLIC ss_app ss_sdl ss_base PRIVATE slidesaver_warnings)
+  add_executable(slidesaver ${CMAKE_SOURCE_DIR}/src/main/linux/main.cpp)
   # Every saver carries a copy of the runtime: optimised builds leave the symbols out.
   target_link_options(slidesaver PRIVATE $<$<NOT:$<CONFIG:Debug>>:-s>)
-  target_link_libraries(slidesaver PRIVATE ss_sdl ss_app ss_show ss_transition ss_config ss_package
-                                           ss_platform ss_base slidesaver_warnings)
+  target_link_libraries(slidesaver PRIVATE ss_main_linux ${slidesaver_modules} ss_sdl
+                                           slidesaver_warnings)
+  slidesaver_record_floor(ss_main_linux main/linux ss_app ss_sdl)
 else()
   message(STATUS "SDL2, SDL2_mixer, FreeType, fontconfig or Xlib missing: no Linux runtime")
+  slidesaver_record_floor(ss_sdl platform/sdl ${sdl_floors})
+  slidesaver_record_floor(ss_main_linux main/linux ss_app ss_sdl)
 endif()
 
 # The SDL test program and benchmark are made by the folders' own globs, after this file has
@@ -41,7 +47,7 @@ function(slidesaver_sdl_finish_targets)
   set(stub_dir ${CMAKE_BINARY_DIR}/sdl_stub)
   if(TARGET test_sdl)
     if(TARGET ss_sdl)
-      target_link_libraries(test_sdl PRIVATE ss_sdl PkgConfig::SS_X11)
+      target_link_libraries(test_sdl PRIVATE ss_main_linux ss_sdl PkgConfig::SS_X11)
       add_dependencies(test_sdl slidesaver)
     else()
       file(WRITE ${stub_dir}/test_sdl_stub.cpp

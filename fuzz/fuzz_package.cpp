@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "base/error.h"
 #include "package/class_registry.h"
-#include "package/media_extraction.h"
+#include "show/media_extraction.h"
 #include "package/trailer.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <span>
 #include <variant>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "base/error.h"
 #include "package/class_registry.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "common/bmp_encoder.h"
 #include "package/image_record.h"
 #include "package/property_stream_writer.h"

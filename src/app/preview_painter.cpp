@@ -4,7 +4,7 @@
 #include <optional>
 #include <variant>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "base/error.h"
 #include "base/text.h"
 #include "package/class_registry.h"

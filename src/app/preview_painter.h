@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "base/geometry.h"
+#include "gfx/geometry.h"
 #include "platform/platform.h"
 
 namespace ss {

@@ -7,7 +7,8 @@
 #include "app/preview_painter.h"
 #include "base/path.h"
 #include "base/text.h"
-#include "config/setup_dialog.h"
+#include "setup/setup_dialog.h"
+#include "setup/setup_dialog_layout.h"
 #include "show/saver_mode.h"
 #include "show/show_form.h"
 
@@ -41,7 +42,7 @@ class GuardCloser {
 };
 
 void run_setup_dialog(Platform& platform) {
-  const std::unique_ptr<SetupView> view = platform.create_setup_view();
+  const std::unique_ptr<SetupView> view = platform.create_setup_view(setup_dialog_layout());
   if (!view) return;  // a platform without the dialog: like a form that cannot be created
   TfrmSetup dialog(*view, platform.files(), platform.desktop(), platform.application());
   view->show();

@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-#include "base/bitmap24.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
 #include "package/picture.h"
 
 namespace ss {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "base/color.h"
+#include "gfx/color.h"
 
 namespace ss {
 
@@ -13,7 +13,6 @@ enum class TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
 enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
 inline constexpr int32_t kDefaultCharset = 1;
-inline constexpr Color kClWindowText = static_cast<Color>(0xFF000008);
 
 struct TFont {
   int32_t Charset = kDefaultCharset;

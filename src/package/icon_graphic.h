@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "package/picture.h"
 
 namespace ss {

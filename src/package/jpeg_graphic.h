@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "package/picture.h"
 
 namespace ss {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "package/picture.h"
-#include "platform/metafile_renderer.h"
+#include "package/metafile_renderer.h"
 
 namespace ss {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 
 namespace ss {
 

@@ -4,8 +4,8 @@
 // which parts of the parent to repaint. Coordinates given to the host are the parent's.
 #include <cstdint>
 
-#include "base/bitmap24.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
 
 namespace ss {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "base/geometry.h"
+#include "gfx/geometry.h"
 
 namespace ss {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "base/geometry.h"
+#include "gfx/geometry.h"
 
 namespace ss {
 

@@ -25,8 +25,12 @@ class Platform {
   virtual PreviewTarget& preview() = 0;
   virtual std::unique_ptr<ShowWindow> create_window() = 0;
   virtual std::unique_ptr<MediaPlayer> create_media_player() = 0;
-  // The setup dialog's window; nullptr on a platform that has none.
-  virtual std::unique_ptr<SetupView> create_setup_view() { return nullptr; }
+  // The setup dialog's window built from layout, which must outlive it; nullptr on a platform
+  // that has none.
+  virtual std::unique_ptr<SetupView> create_setup_view(const SetupDialogLayout& layout) {
+    (void)layout;
+    return nullptr;
+  }
 };
 
 }  // namespace ss

@@ -2,8 +2,8 @@
 // The foreign window that preview mode paints into, known only by its handle.
 #include <cstdint>
 
-#include "base/bitmap24.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
 
 namespace ss {
 

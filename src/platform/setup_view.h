@@ -3,12 +3,64 @@
 // the mute check box and the OK button. The backend draws the designed layout and reports what
 // the user does; the dialog's logic sets the captions and the box.
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+
+#include "gfx/color.h"
+#include "gfx/geometry.h"
 
 namespace ss {
 
 // The dialog's controls that carry a caption, in the order the language texts are applied.
 enum class SetupControl : uint8_t { lblTitle, lblAuthor, lblEmail, lblWeb, OKButton, cbMute };
+
+// The dialog as designed, as data: the backend builds its window from it. Positions are left,
+// top within the parent; labels size themselves to their text, so theirs carry no extent.
+inline constexpr Color kClBlue = 0xFF0000;
+
+struct SetupFont {
+  std::string_view face;
+  int32_t height = -11;  // negative: the character height in pixels
+  bool bold = false;
+  bool underline = false;
+  Color color = kClWindowText;
+};
+
+enum class SetupControlKind : uint8_t { kPanel, kLabel, kCheckBox, kButton };
+enum class SetupAlign : uint8_t { kNone, kTop, kBottom };
+
+struct SetupControlLayout {
+  std::string_view name;  // empty for the unnamed information panel
+  SetupControlKind kind = SetupControlKind::kLabel;
+  int parent = -1;  // index of the parent panel in the control list, -1 for the form
+  SetupAlign align = SetupAlign::kNone;
+  // Aligned panels: only the height counts, the width follows the form.
+  Rect bounds;
+  std::string_view caption;
+  SetupFont font;
+  bool transparent = false;  // labels: the panel shows through
+  int tab_order = -1;        // -1 for controls that take no focus
+  std::optional<SetupControl> control;
+  // The pointer entering or leaving the label turns the cursor to the hand and back; a click
+  // opens the caption.
+  bool opens_caption = false;
+};
+
+struct SetupDialogLayout {
+  std::string_view caption;
+  int32_t client_width = 0;
+  int32_t client_height = 0;
+  Color color = 0;  // the form's, also shown by the panels and transparent labels
+  SetupFont font;
+  // No title-bar buttons at all: OK is the way out. The frame is the ordinary sizeable one and
+  // the dialog opens in the centre of the screen.
+  bool system_menu = false;
+  bool sizeable = true;
+  bool screen_centre = true;
+  std::span<const SetupControlLayout> controls;
+};
 
 // What the dialog's logic receives. Handlers run on the GUI thread.
 class SetupEvents {

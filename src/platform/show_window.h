@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "base/color.h"
-#include "base/geometry.h"
+#include "gfx/color.h"
+#include "gfx/geometry.h"
 #include "platform/control_host.h"
 
 namespace ss {

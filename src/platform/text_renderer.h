@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "base/bitmap24.h"
-#include "base/color.h"
+#include "gfx/bitmap24.h"
+#include "gfx/color.h"
 
 namespace ss {
 

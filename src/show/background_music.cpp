@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "base/random.h"
-#include "package/media_extraction.h"
+#include "show/media_extraction.h"
 #include "show/show_form.h"
 
 namespace ss {

@@ -7,7 +7,7 @@
 #include "base/text.h"
 #include "config/config_paths.h"
 #include "config/language_texts.h"
-#include "package/media_extraction.h"
+#include "show/media_extraction.h"
 #include "show/show_form.h"
 
 namespace ss {

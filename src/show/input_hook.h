@@ -5,7 +5,7 @@
 // cursor away from where it was when the hook went in closes the show, with no password check.
 #include <cstdint>
 
-#include "base/geometry.h"
+#include "gfx/geometry.h"
 #include "platform/desktop.h"
 
 namespace ss {

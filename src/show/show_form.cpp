@@ -9,7 +9,7 @@
 #include "config/config_paths.h"
 #include "config/mute_setting.h"
 #include "package/class_registry.h"
-#include "package/media_extraction.h"
+#include "show/media_extraction.h"
 #include "package/trailer.h"
 #include "show/input_hook.h"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "base/raster.h"
+#include "gfx/raster.h"
 #include "package/font.h"
 #include "show/show_form.h"
 

@@ -4,8 +4,8 @@
 // bottom centre.
 #include <cstdint>
 
-#include "base/bitmap24.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
 #include "package/picture.h"
 #include "package/ss_file_locations.h"
 #include "platform/text_renderer.h"

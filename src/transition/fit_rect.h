@@ -1,6 +1,6 @@
 #pragma once
 // The rectangle that a stretched-but-proportional image takes inside a target area.
-#include "base/geometry.h"
+#include "gfx/geometry.h"
 
 namespace ss {
 

@@ -5,7 +5,7 @@
 #include "transition/animate_thread.h"
 #include "transition/transition_view.h"
 #include "transition/transition_view_internal.h"
-#include "transition/update_frame.h"
+#include "effects/update_frame.h"
 
 namespace ss {
 namespace {

@@ -13,9 +13,9 @@
 #include <optional>
 #include <vector>
 
-#include "base/bitmap24.h"
-#include "base/color.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/color.h"
+#include "gfx/geometry.h"
 #include "package/picture.h"
 #include "platform/clock.h"
 #include "platform/control_host.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "base/muldiv.h"
-#include "base/raster.h"
+#include "gfx/raster.h"
 #include "transition/fit_rect.h"
 #include "transition/transition_view.h"
 #include "transition/transition_view_internal.h"

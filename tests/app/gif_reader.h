@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "base/bitmap24.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
 
 namespace ss_test {
 

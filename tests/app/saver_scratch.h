@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "common/bmp_encoder.h"
 #include "package/ss_file_locations.h"
 #include "platform/headless/headless_config.h"

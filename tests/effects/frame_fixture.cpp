@@ -1,6 +1,6 @@
 #include "frame_fixture.h"
 
-#include "base/raster.h"
+#include "gfx/raster.h"
 
 namespace ss::testing {
 

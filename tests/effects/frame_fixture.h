@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "base/bitmap24.h"
-#include "base/geometry.h"
-#include "transition/update_frame.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
+#include "effects/update_frame.h"
 
 namespace ss {
 inline void PrintTo(const Rect& r, std::ostream* os) {

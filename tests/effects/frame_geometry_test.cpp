@@ -1,4 +1,4 @@
-#include "transition/frame_geometry.h"
+#include "effects/frame_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "transition/update_frame.h"
+#include "effects/update_frame.h"
 
 #include <gtest/gtest.h>
 

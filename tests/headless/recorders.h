@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "platform/control_host.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/show_window.h"

@@ -14,7 +14,7 @@
 
 #include "app/saver_entry.h"
 #include "base/random.h"
-#include "config/setup_dialog.h"
+#include "setup/setup_dialog.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_setup_view.h"
 #include "show/input_hook.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "base/error.h"
 #include "common/jpeg_encoder.h"
 #include "package/jpeg_graphic.h"

@@ -1,5 +1,5 @@
 // Copying music and movies out of the package into a scratch temporary directory and back out.
-#include "package/media_extraction.h"
+#include "show/media_extraction.h"
 
 #include <gtest/gtest.h>
 

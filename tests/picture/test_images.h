@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "base/bitmap24.h"
-#include "base/color.h"
+#include "gfx/bitmap24.h"
+#include "gfx/color.h"
 #include "base/error.h"
 
 namespace ss::test {

@@ -1,5 +1,5 @@
 // The saver's arguments out of the command-line text Windows hands the program.
-#include "platform/windows_command_line.h"
+#include "platform/core/windows_command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <random>
 
-#include "base/bitmap24.h"
-#include "base/region.h"
+#include "gfx/bitmap24.h"
+#include "gfx/region.h"
 
 namespace ss::testing {
 

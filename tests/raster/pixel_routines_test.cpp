@@ -1,4 +1,4 @@
-#include "transition/pixel_routines.h"
+#include "effects/pixel_routines.h"
 
 #include <gtest/gtest.h>
 

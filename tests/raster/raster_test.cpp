@@ -1,4 +1,4 @@
-#include "base/raster.h"
+#include "gfx/raster.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "raster/pixel_reference.h"
 #include "raster/region_print.h"
-#include "transition/pixel_routines.h"
+#include "effects/pixel_routines.h"
 
 namespace ss {
 namespace {

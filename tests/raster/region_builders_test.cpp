@@ -1,4 +1,4 @@
-#include "transition/region_builders.h"
+#include "effects/region_builders.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Readable test failures: a region prints as its bands.
 #include <ostream>
 
-#include "base/region.h"
+#include "gfx/region.h"
 
 namespace ss {
 

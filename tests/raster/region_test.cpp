@@ -1,4 +1,4 @@
-#include "base/region.h"
+#include "gfx/region.h"
 
 #include <gtest/gtest.h>
 

@@ -9,10 +9,10 @@
 #include <random>
 #include <vector>
 
-#include "base/raster.h"
+#include "gfx/raster.h"
 #include "raster/pixel_reference.h"
 #include "raster/region_print.h"
-#include "transition/pixel_routines.h"
+#include "effects/pixel_routines.h"
 
 namespace ss {
 namespace {

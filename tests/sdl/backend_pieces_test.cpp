@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "base/raster.h"
+#include "gfx/raster.h"
 #include "platform/sdl/freetype_text.h"
 #include "platform/sdl/instance_lock.h"
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "package/ss_file_locations.h"
 
 namespace sdl_test {

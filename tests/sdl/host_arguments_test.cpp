@@ -1,6 +1,6 @@
 // The Linux runtime's own arguments and the X screen-saver daemon's conventions, taken apart
 // from the saver's Windows-style command line.
-#include "platform/sdl/host_arguments.h"
+#include "main/linux/host_arguments.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,12 @@
 // Where a backend places the setup dialog: the aligned panels when the frame is resized, the
 // self-sizing labels, and the window in the centre of the screen.
-#include "config/setup_dialog_geometry.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string_view>
+
+#include "platform/core/setup_geometry.h"
+#include "setup/setup_dialog_layout.h"
 
 namespace ss {
 namespace {

@@ -1,6 +1,6 @@
 // The setup dialog on the headless platform: captions from the package and the language file,
 // the mute box and when OK writes it, the address labels, and the two error roads.
-#include "config/setup_dialog.h"
+#include "setup/setup_dialog.h"
 
 #include <gtest/gtest.h>
 

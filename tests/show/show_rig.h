@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "package/ss_file_locations.h"
 #include "platform/headless/headless_platform.h"
 #include "show/show_form.h"

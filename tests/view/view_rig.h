@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "package/picture.h"
 #include "platform/headless/headless_clock.h"
 #include "platform/headless/headless_host.h"

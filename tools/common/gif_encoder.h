@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/bitmap24.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
 
 namespace ss {
 

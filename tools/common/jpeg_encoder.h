@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 
 namespace ss {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Procedural pictures for the demo saver and the tests: each is drawn from a formula, so the
 // sample media need no download and look the same on every machine.
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 
 namespace ss::sample {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "common/bmp_encoder.h"
 #include "common/jpeg_encoder.h"
 #include "package/image_record.h"

@@ -3,7 +3,7 @@
 // a PCM WAV tune.
 #include <string>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 
 namespace ss::sample {
 

@@ -8,14 +8,14 @@
 #include <string>
 
 #include "base/random.h"
-#include "base/raster.h"
+#include "gfx/raster.h"
 #include "base/text.h"
 #include "commands.h"
 #include "common/gif_encoder.h"
 #include "common/sample_painters.h"
 #include "picture_file.h"
 #include "platform/headless/bitmap_font.h"
-#include "transition/update_frame.h"
+#include "effects/update_frame.h"
 
 namespace slidemake {
 namespace {

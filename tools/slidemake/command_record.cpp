@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "base/text.h"
 #include "commands.h"
 #include "common/gif_encoder.h"

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "base/error.h"
-#include "base/raster.h"
+#include "gfx/raster.h"
 #include "base/text.h"
 #include "package/picture.h"
 #include "package/png_codec.h"

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "base/bitmap24.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
 
 namespace slidemake {
 

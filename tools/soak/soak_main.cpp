@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "base/random.h"
 #include "common/bmp_encoder.h"
 #include "common/jpeg_encoder.h"
@@ -28,7 +28,7 @@
 #include "show/input_hook.h"
 #include "show/saver_mode.h"
 #include "show/show_form.h"
-#include "transition/style_table.h"
+#include "effects/style_table.h"
 
 namespace {
 

@@ -35,7 +35,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/geometry.h"
+#include "gfx/geometry.h"
 
 namespace ss {
 

@@ -6,7 +6,7 @@
 
 #include "base/error.h"
 #include "platform/headless/headless_window.h"
-#include "platform/posted_timer.h"
+#include "platform/core/posted_timer.h"
 
 namespace ss {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "base/geometry.h"
+#include "gfx/geometry.h"
 #include "platform/desktop.h"
 #include "platform/headless/input_event.h"
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "platform/files.h"
 #include "platform/headless/call_log.h"
 #include "platform/headless/headless_application.h"

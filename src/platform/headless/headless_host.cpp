@@ -1,7 +1,7 @@
 #include "platform/headless/headless_host.h"
 
-#include "base/raster.h"
-#include "platform/clipped_canvas.h"
+#include "gfx/raster.h"
+#include "platform/core/clipped_canvas.h"
 
 namespace ss {
 namespace {}  // namespace

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "platform/control_host.h"
 
 namespace ss {

@@ -15,7 +15,7 @@
 
 #include "platform/headless/headless_clock.h"
 #include "platform/message_loop.h"
-#include "platform/task_queue.h"
+#include "platform/core/task_queue.h"
 
 namespace ss {
 

@@ -49,7 +49,8 @@ std::unique_ptr<MediaPlayer> HeadlessPlatform::create_media_player() {
   return std::make_unique<HeadlessMediaPlayer>(context_);
 }
 
-std::unique_ptr<SetupView> HeadlessPlatform::create_setup_view() {
+std::unique_ptr<SetupView> HeadlessPlatform::create_setup_view(const SetupDialogLayout& layout) {
+  (void)layout;  // the headless dialog keeps captions only
   auto view = std::make_unique<HeadlessSetupView>(app_, context_.next_window_handle);
   context_.next_window_handle += 0x10;
   HeadlessSetupView* created = view.get();

@@ -62,7 +62,7 @@ class HeadlessPlatform final : public Platform {
   PreviewTarget& preview() override { return preview_; }
   std::unique_ptr<ShowWindow> create_window() override;
   std::unique_ptr<MediaPlayer> create_media_player() override;
-  std::unique_ptr<SetupView> create_setup_view() override;
+  std::unique_ptr<SetupView> create_setup_view(const SetupDialogLayout& layout) override;
 
   // The test's side.
   HeadlessConfig& config() { return config_; }

@@ -1,6 +1,6 @@
 #include "platform/headless/headless_preview.h"
 
-#include "base/raster.h"
+#include "gfx/raster.h"
 
 namespace ss {
 

@@ -4,7 +4,7 @@
 // drawn into it lands in an image of the window's size, clipped like a real window's DC.
 #include <cstdint>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "platform/headless/headless_context.h"
 #include "platform/preview_target.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "base/raster.h"
-#include "platform/clipped_canvas.h"
+#include "gfx/raster.h"
+#include "platform/core/clipped_canvas.h"
 #include "platform/headless/headless_flash.h"
 
 namespace ss {

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "platform/message_loop.h"
-#include "platform/task_queue.h"
+#include "platform/core/task_queue.h"
 
 namespace ss {
 

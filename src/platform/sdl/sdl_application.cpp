@@ -4,7 +4,7 @@
 
 #include "base/error.h"
 #include "platform/desktop.h"
-#include "platform/posted_timer.h"
+#include "platform/core/posted_timer.h"
 
 namespace ss {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "base/geometry.h"
-#include "platform/sdl/host_arguments.h"
+#include "gfx/geometry.h"
+#include "platform/sdl/host_surface.h"
 
 union SDL_Event;
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/message_loop.h"
-#include "platform/task_queue.h"
+#include "platform/core/task_queue.h"
 
 union SDL_Event;
 

@@ -118,8 +118,8 @@ std::unique_ptr<MediaPlayer> SdlPlatform::create_media_player() {
   return std::make_unique<SdlMediaPlayer>(app_);
 }
 
-std::unique_ptr<SetupView> SdlPlatform::create_setup_view() {
-  return std::make_unique<SdlSetupView>(context_);
+std::unique_ptr<SetupView> SdlPlatform::create_setup_view(const SetupDialogLayout& layout) {
+  return std::make_unique<SdlSetupView>(context_, layout);
 }
 
 void SdlPlatform::route(const SDL_Event& event) {

@@ -54,7 +54,7 @@ class SdlPlatform final : public Platform {
   PreviewTarget& preview() override { return preview_; }
   std::unique_ptr<ShowWindow> create_window() override;
   std::unique_ptr<MediaPlayer> create_media_player() override;
-  std::unique_ptr<SetupView> create_setup_view() override;
+  std::unique_ptr<SetupView> create_setup_view(const SetupDialogLayout& layout) override;
 
   SdlApplication& sdl_app() { return app_; }
   SdlDesktop& sdl_desktop() { return desktop_; }

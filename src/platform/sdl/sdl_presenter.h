@@ -5,8 +5,8 @@
 // window is presented again without repainting.
 #include <cstdint>
 
-#include "base/bitmap24.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
 
 struct SDL_Window;
 struct SDL_Renderer;

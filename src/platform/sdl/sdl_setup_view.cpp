@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/error.h"
-#include "base/raster.h"
+#include "gfx/raster.h"
 #include "platform/sdl/freetype_text.h"
 #include "platform/sdl/sdl_application.h"
 #include "platform/sdl/sdl_desktop.h"
@@ -64,8 +64,8 @@ void tick(Bitmap24& image, const Rect& box, Color color) {
 
 }  // namespace
 
-SdlSetupView::SdlSetupView(SdlContext& context) : context_(context) {
-  const SetupDialogLayout& layout = setup_dialog_layout();
+SdlSetupView::SdlSetupView(SdlContext& context, const SetupDialogLayout& layout)
+    : context_(context), layout_(layout) {
   window_caption_ = std::string(layout.caption);
   for (const SetupControlLayout& c : layout.controls) {
     if (c.control) captions_[slot(*c.control)] = std::string(c.caption);
@@ -147,7 +147,7 @@ Point SdlSetupView::client_size() const {
 }
 
 Rect SdlSetupView::layout_rect(int index, Point client) const {
-  const SetupDialogLayout& layout = setup_dialog_layout();
+  const SetupDialogLayout& layout = layout_;
   const SetupControlLayout& c = layout.controls[static_cast<size_t>(index)];
   if (c.kind == SetupControlKind::kPanel && c.align != SetupAlign::kNone) {
     const int32_t h = c.bounds.height();
@@ -169,7 +169,7 @@ Rect SdlSetupView::layout_rect(int index, Point client) const {
 }
 
 Rect SdlSetupView::control_rect(SetupControl control) {
-  const auto& controls = setup_dialog_layout().controls;
+  const auto& controls = layout_.controls;
   for (size_t i = 0; i < controls.size(); ++i) {
     if (controls[i].control == control) return layout_rect(static_cast<int>(i), client_size());
   }
@@ -189,7 +189,7 @@ void SdlSetupView::schedule_paint() {
 void SdlSetupView::paint() {
   paint_pending_ = false;
   if (!visible_) return;
-  const SetupDialogLayout& layout = setup_dialog_layout();
+  const SetupDialogLayout& layout = layout_;
   const Point client = client_size();
   if (client.x <= 0 || client.y <= 0) return;
   if (image_.width() != client.x || image_.height() != client.y) image_.resize(client.x, client.y);
@@ -233,7 +233,7 @@ void SdlSetupView::paint() {
 }
 
 std::optional<SetupControl> SdlSetupView::control_at(Point p) {
-  const auto& controls = setup_dialog_layout().controls;
+  const auto& controls = layout_.controls;
   const Point client = client_size();
   for (size_t i = 0; i < controls.size(); ++i) {
     if (!controls[i].control) continue;

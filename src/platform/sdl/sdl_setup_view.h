@@ -12,8 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "base/bitmap24.h"
-#include "config/setup_dialog_layout.h"
+#include "gfx/bitmap24.h"
 #include "platform/sdl/sdl_context.h"
 #include "platform/sdl/sdl_presenter.h"
 #include "platform/setup_view.h"
@@ -24,7 +23,7 @@ namespace ss {
 
 class SdlSetupView final : public SetupView, private SdlEventTarget {
  public:
-  explicit SdlSetupView(SdlContext& context);
+  SdlSetupView(SdlContext& context, const SetupDialogLayout& layout);
   ~SdlSetupView() override;
   SdlSetupView(const SdlSetupView&) = delete;
   SdlSetupView& operator=(const SdlSetupView&) = delete;
@@ -58,6 +57,7 @@ class SdlSetupView final : public SetupView, private SdlEventTarget {
   void clicked(SetupControl control);
 
   SdlContext& context_;
+  const SetupDialogLayout& layout_;
   SDL_Window* window_ = nullptr;
   uint32_t window_id_ = 0;
   std::unique_ptr<SdlPresenter> presenter_;

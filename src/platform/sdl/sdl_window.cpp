@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/error.h"
-#include "base/raster.h"
-#include "platform/clipped_canvas.h"
+#include "gfx/raster.h"
+#include "platform/core/clipped_canvas.h"
 #include "platform/sdl/sdl_application.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/x11_windows.h"

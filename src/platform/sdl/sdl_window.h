@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "platform/sdl/sdl_context.h"
 #include "platform/sdl/sdl_presenter.h"
 #include "platform/show_window.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "base/geometry.h"
+#include "gfx/geometry.h"
 
 struct _XDisplay;
 struct SDL_Window;

@@ -4,8 +4,8 @@
 // rows and the DIB's have the same layout (blue, green, red; padded to four bytes).
 #include <windows.h>
 
-#include "base/bitmap24.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
 
 namespace ss {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "base/color.h"
-#include "base/geometry.h"
-#include "config/setup_dialog_layout.h"
+#include "gfx/color.h"
+#include "gfx/geometry.h"
+#include "platform/setup_view.h"
 
 namespace ss {
 

@@ -2,7 +2,7 @@
 // Metafile pictures played by GDI: enhanced ones as they are, placeable ones converted from
 // their classic records with the size their header gives. Playing happens in a copy of the
 // target area of our bitmap, so what the records leave untouched keeps its pixels.
-#include "platform/metafile_renderer.h"
+#include "package/metafile_renderer.h"
 
 namespace ss {
 

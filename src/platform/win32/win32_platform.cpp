@@ -31,8 +31,8 @@ std::unique_ptr<MediaPlayer> Win32Platform::create_media_player() {
   return create_mci_media_player();
 }
 
-std::unique_ptr<SetupView> Win32Platform::create_setup_view() {
-  return create_win32_setup_view(application_);
+std::unique_ptr<SetupView> Win32Platform::create_setup_view(const SetupDialogLayout& layout) {
+  return create_win32_setup_view(application_, layout);
 }
 
 }  // namespace ss

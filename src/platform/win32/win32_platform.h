@@ -30,7 +30,7 @@ class Win32Platform final : public Platform {
   PreviewTarget& preview() override { return preview_; }
   std::unique_ptr<ShowWindow> create_window() override;
   std::unique_ptr<MediaPlayer> create_media_player() override;
-  std::unique_ptr<SetupView> create_setup_view() override;
+  std::unique_ptr<SetupView> create_setup_view(const SetupDialogLayout& layout) override;
 
  private:
   Win32Application application_;

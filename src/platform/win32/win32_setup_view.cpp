@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/error.h"
-#include "config/setup_dialog_geometry.h"
-#include "config/setup_dialog_layout.h"
+#include "platform/core/setup_geometry.h"
+#include "platform/setup_view.h"
 #include "platform/win32/setup_look.h"
 #include "platform/win32/win32_application.h"
 #include "platform/win32/win32_desktop.h"
@@ -31,7 +31,7 @@ size_t slot_of(SetupControl control) {
 
 class Win32SetupView final : public SetupView {
  public:
-  explicit Win32SetupView(Application& application);
+  Win32SetupView(Application& application, const SetupDialogLayout& layout);
   ~Win32SetupView() override;
   Win32SetupView(const Win32SetupView&) = delete;
   Win32SetupView& operator=(const Win32SetupView&) = delete;
@@ -114,9 +114,9 @@ void Win32SetupView::register_window_classes() {
   if (!registered) throw SaverError("Cannot register the setup dialog's window classes");
 }
 
-Win32SetupView::Win32SetupView(Application& application)
+Win32SetupView::Win32SetupView(Application& application, const SetupDialogLayout& layout)
     : application_(application),
-      layout_(setup_dialog_layout()),
+      layout_(layout),
       fonts_(layout_),
       background_(CreateSolidBrush(colorref_of(layout_.color))),
       windows_(layout_.controls.size(), nullptr),
@@ -505,8 +505,9 @@ LRESULT Win32SetupView::label_message(size_t index, HWND window, UINT message, W
 
 }  // namespace
 
-std::unique_ptr<SetupView> create_win32_setup_view(Application& application) {
-  return std::make_unique<Win32SetupView>(application);
+std::unique_ptr<SetupView> create_win32_setup_view(Application& application,
+                                                   const SetupDialogLayout& layout) {
+  return std::make_unique<Win32SetupView>(application, layout);
 }
 
 }  // namespace ss

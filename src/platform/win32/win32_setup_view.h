@@ -10,6 +10,7 @@ namespace ss {
 
 // Closing the view terminates `application`, which must outlive it; errors escaping a handler
 // go to application.report_error.
-std::unique_ptr<SetupView> create_win32_setup_view(Application& application);
+std::unique_ptr<SetupView> create_win32_setup_view(Application& application,
+                                                   const SetupDialogLayout& layout);
 
 }  // namespace ss

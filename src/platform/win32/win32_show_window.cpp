@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "base/raster.h"
-#include "platform/clipped_canvas.h"
+#include "gfx/raster.h"
+#include "platform/core/clipped_canvas.h"
 #include "platform/win32/dib_surface.h"
 #include "platform/win32/win32_application.h"
 

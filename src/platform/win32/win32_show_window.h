@@ -16,7 +16,7 @@
 
 #include <cstdint>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "platform/show_window.h"
 
 namespace ss {

@@ -1,0 +1,44 @@
+#pragma once
+// Where a backend puts the setup dialog's controls: aligned panels stretch across the client
+// area (the top one from the top, the bottom one up from the bottom) and keep their designed
+// height; every other control keeps its designed place within its parent, and a label takes
+// the size of its text, so that a label without text has no area.
+#include <algorithm>
+#include <cstddef>
+#include <stdexcept>
+
+#include "gfx/geometry.h"
+#include "platform/setup_view.h"
+
+namespace ss {
+
+// The bounds of control `index` of the layout within its parent, for a client area of
+// `client_size`; `text_size` is the label's measured text and counts for labels only.
+inline Rect setup_control_bounds(const SetupDialogLayout& layout, size_t index, Point client_size,
+                                 Point text_size = {}) {
+  if (index >= layout.controls.size()) throw std::out_of_range("no such setup control");
+  const SetupControlLayout& control = layout.controls[index];
+  const Rect& designed = control.bounds;
+  switch (control.align) {
+    case SetupAlign::kTop:
+      return {0, 0, client_size.x, std::min(designed.height(), client_size.y)};
+    case SetupAlign::kBottom:
+      return {0, std::max(0, client_size.y - designed.height()), client_size.x, client_size.y};
+    case SetupAlign::kNone:
+      break;
+  }
+  if (control.kind != SetupControlKind::kLabel) return designed;
+  if (text_size.x <= 0 || text_size.y <= 0)
+    return {designed.left, designed.top, designed.left, designed.top};
+  return {designed.left, designed.top, designed.left + text_size.x, designed.top + text_size.y};
+}
+
+// The top-left corner of a window of `window_size` in the centre of a screen of `screen_size`.
+// A window larger than the screen starts at its top-left corner, so that its caption stays
+// reachable.
+inline Point centred_window_origin(Point window_size, Point screen_size) {
+  return {std::max(0, (screen_size.x - window_size.x) / 2),
+          std::max(0, (screen_size.y - window_size.y) / 2)};
+}
+
+}  // namespace ss

@@ -4,10 +4,11 @@
 #include <optional>
 #include <variant>
 
-#include "gfx/bitmap24.h"
 #include "base/error.h"
 #include "base/text.h"
+#include "gfx/bitmap24.h"
 #include "package/class_registry.h"
+#include "package/metafile_graphic.h"
 #include "package/picture.h"
 #include "package/trailer.h"
 
@@ -65,7 +66,8 @@ void run_preview_painter(const std::string& window_argument, Platform& platform)
   const Rect target = preview_target_rect(preview.window_rect(window));
   const std::optional<TImage> first = read_first_picture(platform.files());
   if (!first) return;
-  if (const Graphic* graphic = first->Picture.graphic(); graphic != nullptr) {
+  const Picture picture = with_metafile_renderer(first->Picture, platform.metafiles());
+  if (const Graphic* graphic = picture.graphic(); graphic != nullptr) {
     Bitmap24 canvas(target.width(), target.height());
     graphic->draw(canvas, target);
     preview.draw(window, canvas);

@@ -70,7 +70,18 @@ std::pair<int64_t, int64_t> placeable_size(std::span<const uint8_t> b) {
 
 void MetafileGraphic::draw(Bitmap24& dst, const Rect& dst_rect) const {
   if (empty() || dst_rect.empty()) return;
-  metafile_renderer().draw(bytes_, format_, dst, dst_rect);
+  if (renderer_ != nullptr) renderer_->draw(*bytes_, format_, dst, dst_rect);
+}
+
+std::shared_ptr<MetafileGraphic> MetafileGraphic::drawn_through(MetafileRenderer& renderer) const {
+  auto copy = std::make_shared<MetafileGraphic>(*this);
+  copy->renderer_ = &renderer;
+  return copy;
+}
+
+Picture with_metafile_renderer(const Picture& picture, MetafileRenderer& renderer) {
+  const auto* metafile = dynamic_cast<const MetafileGraphic*>(picture.graphic());
+  return metafile != nullptr ? Picture(metafile->drawn_through(renderer)) : picture;
 }
 
 std::shared_ptr<MetafileGraphic> decode_metafile(std::span<const uint8_t> bytes) {

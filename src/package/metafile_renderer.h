@@ -1,7 +1,8 @@
 #pragma once
 // How a platform draws metafile pictures. Portable code only parses a metafile's header for its
-// size; playing its records needs the platform's graphics. Without a renderer a metafile picture
-// keeps its size but draws nothing.
+// size; playing its records needs the platform's graphics, which the platform hands to whoever
+// reads pictures (with_metafile_renderer). Without one a metafile keeps its size but draws
+// nothing.
 #include <cstdint>
 #include <span>
 
@@ -29,24 +30,5 @@ class NullMetafileRenderer final : public MetafileRenderer {
  public:
   void draw(std::span<const uint8_t>, MetafileFormat, Bitmap24&, const Rect&) override {}
 };
-
-namespace detail {
-inline MetafileRenderer*& metafile_renderer_slot() {
-  static MetafileRenderer* renderer = nullptr;
-  return renderer;
-}
-}  // namespace detail
-
-// The renderer in use: the platform's when one was installed, else the null renderer.
-inline MetafileRenderer& metafile_renderer() {
-  static NullMetafileRenderer null_renderer;
-  MetafileRenderer* r = detail::metafile_renderer_slot();
-  return r ? *r : null_renderer;
-}
-
-// Installs a renderer (not owned; it must outlive every draw). nullptr restores the null one.
-inline void set_metafile_renderer(MetafileRenderer* renderer) {
-  detail::metafile_renderer_slot() = renderer;
-}
 
 }  // namespace ss

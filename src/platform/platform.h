@@ -2,6 +2,7 @@
 // Everything portable code needs of a platform, handed over in one piece by the backend.
 #include <memory>
 
+#include "package/metafile_renderer.h"
 #include "platform/application.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
@@ -25,6 +26,11 @@ class Platform {
   virtual PreviewTarget& preview() = 0;
   virtual std::unique_ptr<ShowWindow> create_window() = 0;
   virtual std::unique_ptr<MediaPlayer> create_media_player() = 0;
+  // How metafile pictures are drawn here; by default they draw nothing.
+  virtual MetafileRenderer& metafiles() {
+    static NullMetafileRenderer none;
+    return none;
+  }
   // The setup dialog's window built from layout, which must outlive it; nullptr on a platform
   // that has none.
   virtual std::unique_ptr<SetupView> create_setup_view(const SetupDialogLayout& layout) {

@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "base/random.h"
 #include "package/class_registry.h"
+#include "package/metafile_graphic.h"
 #include "show/show_form.h"
 
 namespace ss {
@@ -48,6 +49,7 @@ void TfrmScrn::ShowNextSlide(Timer* /*sender*/) {
     const std::unique_ptr<ByteSource> file = files.open_read_deny_write(files.executable_path());
     file->seek(FSettings.PicCommaList.integer(FPicIndex));
     TImage record = read_picture_record(*file);
+    record.Picture = with_metafile_renderer(record.Picture, platform_.metafiles());
 
     if (PShow_->Busy()) PShow_->Stop();
     ComposeSlide(record);

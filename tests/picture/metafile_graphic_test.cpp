@@ -97,9 +97,7 @@ TEST(MetafileGraphic, DrawsThroughThePlatformRenderer) {
   picture.graphic()->draw(out, {0, 0, 4, 4});
   EXPECT_TRUE(out == Bitmap24(4, 4));  // no renderer: nothing drawn
 
-  set_metafile_renderer(&recorder);
-  picture.graphic()->draw(out, {1, 1, 3, 3});
-  set_metafile_renderer(nullptr);
+  with_metafile_renderer(picture, recorder).graphic()->draw(out, {1, 1, 3, 3});
   EXPECT_EQ(recorder.size, 22u + 18u);
   EXPECT_TRUE(recorder.placeable);
   EXPECT_EQ(recorder.rect, (Rect{1, 1, 3, 3}));

@@ -9,13 +9,9 @@
 namespace ss {
 
 Win32Platform::Win32Platform()
-    : desktop_(application_), flash_(create_flash_factory(application_)) {
-  set_metafile_renderer(&metafiles_);
-}
+    : desktop_(application_), flash_(create_flash_factory(application_)) {}
 
-Win32Platform::~Win32Platform() {
-  set_metafile_renderer(nullptr);
-}
+Win32Platform::~Win32Platform() = default;
 
 FileSystem& Win32Platform::files() {
   return native_file_system();

@@ -31,6 +31,7 @@ class Win32Platform final : public Platform {
   std::unique_ptr<ShowWindow> create_window() override;
   std::unique_ptr<MediaPlayer> create_media_player() override;
   std::unique_ptr<SetupView> create_setup_view(const SetupDialogLayout& layout) override;
+  MetafileRenderer& metafiles() override { return metafiles_; }
 
  private:
   Win32Application application_;

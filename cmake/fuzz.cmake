@@ -49,7 +49,7 @@ endif()
 if(SLIDESAVER_TESTS OR SLIDESAVER_FUZZ)
   # The seed inputs, written by the project's own writers and the test pictures' builders.
   add_executable(make_fuzz_seeds ${CMAKE_SOURCE_DIR}/fuzz/seeds/make_fuzz_seeds.cpp
-                                 ${CMAKE_SOURCE_DIR}/tests/picture/test_images.cpp)
+                                 ${CMAKE_SOURCE_DIR}/tests/support/test_images.cpp)
   target_include_directories(make_fuzz_seeds PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(make_fuzz_seeds PRIVATE ss_tools_common ${fuzz_modules} slidesaver_warnings)
   if(SLIDESAVER_HAVE_PNG)

@@ -16,7 +16,7 @@
 #include "package/property_stream_writer.h"
 #include "package/settings_stream.h"
 #include "package/trailer.h"
-#include "picture/test_images.h"
+#include "support/test_images.h"
 
 namespace {
 

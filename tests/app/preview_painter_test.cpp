@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/saver_scratch.h"
+#include "support/saver_scratch.h"
 #include "base/error.h"
 #include "platform/headless/headless_platform.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/saver_scratch.h"
+#include "support/saver_scratch.h"
 #include "platform/headless/headless_platform.h"
 #include "show/saver_mode.h"
 

@@ -5,7 +5,7 @@
 #include "config/config_paths.h"
 #include "config/language_texts.h"
 #include "config/mute_setting.h"
-#include "media/scratch_files.h"
+#include "support/scratch_files.h"
 
 namespace ss {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/saver_scratch.h"
+#include "support/saver_scratch.h"
 #include "config/ini_file.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/headless_setup_view.h"

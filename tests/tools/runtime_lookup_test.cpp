@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/saver_fixture.h"
+#include "support/saver_fixture.h"
 
 namespace slidemake {
 namespace {

@@ -9,7 +9,7 @@
 #include "package/trailer.h"
 #include "slidemake/package_builder.h"
 #include "slidemake/saver_contents.h"
-#include "tools/saver_fixture.h"
+#include "support/saver_fixture.h"
 
 namespace slidemake {
 namespace {

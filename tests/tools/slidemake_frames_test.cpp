@@ -4,7 +4,7 @@
 #include "common/bmp_encoder.h"
 #include "package/png_codec.h"
 #include "slidemake/commands.h"
-#include "tools/saver_fixture.h"
+#include "support/saver_fixture.h"
 
 namespace slidemake {
 namespace {

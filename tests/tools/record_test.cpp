@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/gif_reader.h"
-#include "app/saver_scratch.h"
+#include "support/gif_reader.h"
+#include "support/saver_scratch.h"
 #include "package/png_codec.h"
 #include "slidemake/commands.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "gfx/raster.h"
-#include "raster/pixel_reference.h"
-#include "raster/region_print.h"
+#include "support/pixel_reference.h"
+#include "support/region_print.h"
 #include "effects/pixel_routines.h"
 
 namespace ss {

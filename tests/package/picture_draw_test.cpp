@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "package/bitmap_graphic.h"
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace ss {
 namespace {

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/gif_reader.h"
+#include "support/gif_reader.h"
 
 namespace ss {
 namespace {

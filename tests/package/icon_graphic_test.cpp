@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "package/png_codec.h"
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace ss {
 namespace {

@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
-#include "raster/pixel_reference.h"
-#include "raster/region_print.h"
+#include "support/pixel_reference.h"
+#include "support/region_print.h"
 #include "effects/pixel_routines.h"
 
 namespace ss {

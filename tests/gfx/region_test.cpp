@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "raster/region_print.h"
+#include "support/region_print.h"
 
 namespace ss {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/saver_fixture.h"
+#include "support/saver_fixture.h"
 
 #include <unistd.h>
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "media/scratch_files.h"
+#include "support/scratch_files.h"
 #include "package/safe_file_name.h"
 
 namespace ss {

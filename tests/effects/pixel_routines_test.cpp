@@ -6,7 +6,7 @@
 #include <numbers>
 #include <random>
 
-#include "raster/pixel_reference.h"
+#include "support/pixel_reference.h"
 
 namespace ss {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "base/muldiv.h"
 #include "base/random.h"
-#include "raster/region_print.h"
+#include "support/region_print.h"
 
 namespace ss {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/gif_reader.h"
+#include "support/gif_reader.h"
 
 #include <algorithm>
 #include <array>

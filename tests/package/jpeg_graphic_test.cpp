@@ -8,7 +8,7 @@
 #include <jerror.h>
 // clang-format on
 
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace ss {
 namespace {

@@ -9,7 +9,7 @@
 // clang-format on
 
 #include "package/png_codec.h"
-#include "test_images.h"
+#include "support/test_images.h"
 
 namespace ss {
 namespace {

@@ -11,7 +11,7 @@ for group in "$@"; do
                       libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libx11-dev python3
                       fonts-dejavu-core) ;;
     display) packages+=(xvfb xdotool) ;;
-    windows) packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 nasm cmake ninja-build dpkg-dev
+    windows) packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools nasm cmake ninja-build dpkg-dev
                         nlohmann-json3-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;  # libclang-rt-14-dev holds libFuzzer
     soak) packages+=(valgrind) ;;

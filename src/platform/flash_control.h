@@ -23,6 +23,8 @@ class FlashControl {
   virtual void stop_play() = 0;
   virtual int32_t total_frames() = 0;
   virtual int32_t current_frame() = 0;
+  // Whether the loaded movie is playing; a control that cannot say answers true.
+  virtual bool is_playing() = 0;
   // The movie's commands (command, args), converted to 8-bit text, on the GUI thread.
   virtual void set_fs_command_handler(
       std::function<void(const std::string& command, const std::string& args)> handler) = 0;

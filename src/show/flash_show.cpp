@@ -60,7 +60,18 @@ void TfrmScrn::TimerFlashTimer() {
   if (!FFlashPlayer) return;
   const int32_t total_frames = FFlashPlayer->total_frames();
   const int32_t current_frame = FFlashPlayer->current_frame();
-  if (current_frame >= total_frames) PlayNextMovie();
+  // Whether it still plays matters only on the last frame, and is asked only there.
+  const bool on_last_frame = total_frames > 0 && current_frame == total_frames - 1;
+  const bool playing = !on_last_frame || FFlashPlayer->is_playing();
+  if (MovieHasEnded(total_frames, current_frame, playing)) PlayNextMovie();
+}
+
+bool MovieHasEnded(int32_t total_frames, int32_t current_frame, bool playing) {
+  // A movie that has not loaded yet reports no frames; that is no end.
+  if (total_frames <= 0) return false;
+  // Controls number frames from 0, so a movie that stops at its end rests on the last one;
+  // one that counts past it reaches the total.
+  return current_frame >= total_frames || (!playing && current_frame == total_frames - 1);
 }
 
 void TfrmScrn::FlashFSCommand(const std::string& command, const std::string& /*args*/) {

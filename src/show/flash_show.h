@@ -1,5 +1,8 @@
 #pragma once
-// The texts and the address of the movie show of the "flash" kind.
+// The texts and the address of the movie show of the "flash" kind, and its rule for the end
+// of a movie.
+#include <cstdint>
+
 namespace ss {
 
 // Asked when the movie control cannot be created; the language file may replace it.
@@ -9,5 +12,9 @@ inline constexpr const char* kFlashDownloadPage = "https://www.example.com/flash
 
 // The command a movie sends to end the show, in any letter case.
 inline constexpr const char* kQuitCommand = "quit";
+
+// Whether the polled movie is over and the next one is due: its current frame has reached its
+// frame count, or it has stopped on its last frame. A frame count of 0 never ends a movie.
+bool MovieHasEnded(int32_t total_frames, int32_t current_frame, bool playing);
 
 }  // namespace ss

@@ -135,6 +135,8 @@ class TfrmScrn final : private FormEvents {
   bool FShowStarted = false;
   bool FFirstActivation = true;
   bool FActivating = false;  // the activation body is running
+  // An error escaped the activation body: it has been reported once and is not retried.
+  bool FActivationFailed = false;
   TSSFileLocations FSettings;
 
   bool idle_handler_installed_ = false;

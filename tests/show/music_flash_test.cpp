@@ -137,6 +137,53 @@ TEST(FlashShow, MoviesRunInTurnForEverWhenThereAreNoPictures) {
   EXPECT_FALSE(rig.form().PShow().Visible());
 }
 
+TEST(FlashShow, AMovieEndsAtItsFrameCountOrStoppedOnItsLastFrameButNeverBeforeItLoads) {
+  struct Case {
+    int32_t total;
+    int32_t current;
+    bool playing;
+    bool ended;
+  };
+  for (const Case& c : {Case{24, 24, true, true}, Case{24, 30, true, true},
+                        Case{24, 23, false, true}, Case{24, 23, true, false},
+                        Case{24, 22, false, false}, Case{24, 0, false, false},
+                        Case{1, 0, false, true}, Case{0, 0, false, false}, Case{0, 5, true, false},
+                        Case{-1, 0, false, false}}) {
+    EXPECT_EQ(MovieHasEnded(c.total, c.current, c.playing), c.ended)
+        << c.total << " " << c.current << " " << c.playing;
+  }
+}
+
+// Controls number frames from 0: a movie that stops at its end rests on frame total - 1 and
+// reports that it no longer plays. The show still moves on, movie by movie.
+TEST(FlashShow, MoviesThatStopOnTheirLastFrameRunInTurn) {
+  for (const bool from_zero : {true, false}) {
+    ShowRig rig;
+    rig.build({.movies = {{"m0.swf", "0"}, {"m1.swf", "1"}}, .settings = quiet_settings("flash")});
+    HeadlessConfig config = flash_config(rig);
+    config.flash_default.numbered_from_zero = from_zero;
+    rig.start(config);
+    rig.run_for(7500);
+    const std::string dir = rig.temp_dir();
+    const std::vector<std::string> movies = entries(rig.log(), "flash.movie");
+    ASSERT_GE(movies.size(), 3u) << from_zero;
+    EXPECT_EQ(movies[0], "flash.movie " + dir + "m0.swf");
+    EXPECT_EQ(movies[1], "flash.movie " + dir + "m1.swf");
+    EXPECT_EQ(movies[2], "flash.movie " + dir + "m0.swf");
+  }
+}
+
+TEST(FlashShow, AMovieThatNeverLoadsKeepsTheShowOnIt) {
+  ShowRig rig;
+  rig.build({.movies = {{"m0.swf", "0"}, {"m1.swf", "1"}}, .settings = quiet_settings("flash")});
+  HeadlessConfig config = flash_config(rig);
+  config.flash_default.total_frames = 0;
+  rig.start(config);
+  rig.run_for(6000);
+  EXPECT_EQ(entries(rig.log(), "flash.movie").size(), 1u);
+  EXPECT_TRUE(rig.form().TimerFlash().enabled());
+}
+
 TEST(FlashShow, WithoutMoviesTheEmptyControlStaysAndItsTimerNeverRuns) {
   ShowRig rig;
   rig.build({.settings = quiet_settings("flash")});

@@ -85,19 +85,33 @@ TEST(ShowActivation, AnUnreadableTrailerLeavesQuietlyAndTheNextActivationTriesAg
   EXPECT_TRUE(rig.log().contains("window.color 0x00000000"));
 }
 
-TEST(ShowActivation, AnotherActivationErrorIsReportedAndSkipsTheRemainingSteps) {
-  ShowRig rig;
-  SaverContents contents = one_picture();
-  contents.music = {{"song.mid", "tune"}};
-  contents.edit_lists = [](TSSFileLocations& s) { s.SndSizesCommaList.items()[0] = "99999999"; };
-  rig.build(contents);
-  rig.start(rig.config(kScreen));
-  rig.run_for(3000);
-  EXPECT_EQ(rig.platform().app().errors(), std::vector<std::string>{"Stream read error"});
-  EXPECT_FALSE(rig.platform().app().terminated());
-  EXPECT_FALSE(rig.log().contains("window.topmost"));
-  EXPECT_TRUE(rig.form().FirstActivation());
-  EXPECT_FALSE(rig.form().ShowStarted());
+// A music item that cannot be extracted: the error escapes the activation. Its box gives the
+// activation back to the show window when it closes, and later activations come too; none of
+// them may run the failing body again. Once the box is dismissed the show ends.
+TEST(ShowActivation, AnotherActivationErrorIsReportedOnceSkipsTheRemainingStepsAndEndsTheShow) {
+  for (const bool reactivated_by_the_box : {false, true}) {
+    ShowRig rig;
+    SaverContents contents = one_picture();
+    contents.music = {{"song.mid", "tune"}};
+    contents.edit_lists = [](TSSFileLocations& s) { s.SndSizesCommaList.items()[0] = "99999999"; };
+    rig.build(contents);
+    HeadlessConfig config = rig.config(kScreen);
+    if (reactivated_by_the_box) {
+      config.during_message_box = [&rig] {
+        static_cast<HeadlessWindow&>(rig.form().window()).deliver_activate();
+      };
+    }
+    config.input = {activate_window(1000), activate_window(2000)};
+    rig.start(config);
+    rig.run_for(3000);
+    EXPECT_EQ(rig.platform().app().errors(), std::vector<std::string>{"Stream read error"});
+    EXPECT_FALSE(rig.log().contains("window.topmost"));
+    EXPECT_FALSE(rig.log().contains("screensaver.running 1"));
+    EXPECT_TRUE(rig.log().has_subsequence({"app.error Stream read error", "window.close"}));
+    EXPECT_EQ(entries(rig.log(), "window.close").size(), 1u);
+    EXPECT_TRUE(rig.platform().app().terminated());
+    EXPECT_FALSE(rig.form().ShowStarted());
+  }
 }
 
 // The mouse-move rule, event by event: the first move only anchors, a move counts when it is

@@ -30,6 +30,15 @@ std::unique_ptr<Timer> HeadlessApplication::create_timer() {
 void HeadlessApplication::report_error(const std::string& message) {
   errors_.push_back(message);
   log_.add("app.error " + message);
+  if (!during_error_box_ || error_box_up_) return;
+  error_box_up_ = true;
+  try {
+    during_error_box_();
+  } catch (...) {
+    error_box_up_ = false;
+    throw;
+  }
+  error_box_up_ = false;
 }
 
 MessageLoop::Task HeadlessApplication::guarded(MessageLoop::Task task) {

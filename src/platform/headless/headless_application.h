@@ -60,6 +60,9 @@ class HeadlessApplication final : public Application {
   bool has_idle_handler() const { return static_cast<bool>(idle_); }
   int idle_calls() const { return idle_calls_; }
   const std::vector<std::string>& errors() const { return errors_; }
+  // Runs while an error box is up, as the messages the system delivers meanwhile; not again
+  // for a box raised during it.
+  void set_during_error_box(std::function<void()> hook) { during_error_box_ = std::move(hook); }
 
   // Wraps a message so that its error is reported instead of propagated.
   MessageLoop::Task guarded(MessageLoop::Task task);
@@ -83,6 +86,8 @@ class HeadlessApplication final : public Application {
   HeadlessLoop loop_;
   std::function<void()> idle_;
   std::vector<std::string> errors_;
+  std::function<void()> during_error_box_;
+  bool error_box_up_ = false;
   HeadlessWindow* main_window_ = nullptr;
   uint64_t run_limit_ms_ = 10 * 60 * 1000;
   bool terminated_ = false;

@@ -31,6 +31,10 @@ struct MediaTrackConfig {
 struct FlashMovieConfig {
   int32_t total_frames = 100;
   bool play_fails = false;
+  // Frames numbered from 0, as real controls number them: the movie stops on its last frame,
+  // total_frames - 1, and reports that it no longer plays. Otherwise the frame count runs up to
+  // total_frames and the movie still reports playing there.
+  bool numbered_from_zero = false;
 };
 
 struct HeadlessConfig {

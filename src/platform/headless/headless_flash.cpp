@@ -74,12 +74,20 @@ int32_t HeadlessFlashControl::total_frames() {
 }
 
 int32_t HeadlessFlashControl::current_frame() {
-  const int64_t total = total_frames();
+  const int64_t total =
+      movie_config().numbered_from_zero ? std::max(0, total_frames() - 1) : total_frames();
   if (!playing_) return static_cast<int32_t>(std::min<int64_t>(frame_at_start_, total));
   const uint64_t elapsed = context_.app.now_ms() - started_ms_;
   const uint64_t advanced = elapsed / 1000 * context_.config.flash_frames_per_second +
                             elapsed % 1000 * context_.config.flash_frames_per_second / 1000;
   return static_cast<int32_t>(std::min<uint64_t>(frame_at_start_ + advanced, total));
+}
+
+bool HeadlessFlashControl::is_playing() {
+  if (!playing_) return false;
+  // A movie numbered from 0 stops by itself on its last frame.
+  const int32_t total = total_frames();
+  return !movie_config().numbered_from_zero || total == 0 || current_frame() < total - 1;
 }
 
 void HeadlessFlashControl::raise_fs_command(const std::string& command, const std::string& args) {

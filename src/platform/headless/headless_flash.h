@@ -32,6 +32,7 @@ class HeadlessFlashControl final : public FlashControl {
   void stop_play() override;
   int32_t total_frames() override;
   int32_t current_frame() override;
+  bool is_playing() override;
   void set_fs_command_handler(
       std::function<void(const std::string& command, const std::string& args)> handler) override {
     fs_command_ = std::move(handler);

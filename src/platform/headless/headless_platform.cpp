@@ -31,6 +31,9 @@ HeadlessPlatform::HeadlessPlatform(HeadlessConfig config)
       preview_(context_),
       script_(app_, [this](const InputEvent& event) { deliver(event); }) {
   app_.set_run_limit(config_.run_limit_ms);
+  app_.set_during_error_box([this] {
+    if (config_.during_message_box) config_.during_message_box();
+  });
   script_.end_run_after_last(config_.end_after_input_ms);
   for (const InputEvent& event : config_.input) script_.schedule(event);
 }

@@ -1,7 +1,7 @@
-// The movie control of the "flash" kind: the ActiveX control created by its ProgID and
-// activated in place on a child window of ours, which gives it its position and visibility.
-// The control's members are reached by name through its automation interface, and its movie
-// commands through its default event interface.
+// The movie control of the "flash" kind: the ActiveX control created by its class id and
+// activated in place over the whole screen on a child window of ours, which gives it its
+// position and visibility. The control's members are reached by name through its automation
+// interface, and its movie commands through its default event interface.
 #include "platform/win32/flash_host.h"
 
 #include <windows.h>
@@ -24,7 +24,11 @@
 namespace ss {
 namespace {
 
-constexpr wchar_t kFlashProgId[] = L"ShockwaveFlash.ShockwaveFlash";
+constexpr CLSID kFlashClassId = {
+    0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+// The control's default event interface, for a control that offers no class information.
+constexpr IID kFlashEventsId = {
+    0xD27CDB6D, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 constexpr char kHostWindowClass[] = "SlidesaverMovieHost";
 // The dispatch id of the movie-command event, for a control whose type information is silent.
 constexpr DISPID kFsCommandEventId = 150;
@@ -92,6 +96,7 @@ class WinFlashControl final : public FlashControl {
   void stop_play() override { dispatch_.call(L"StopPlay"); }
   int32_t total_frames() override { return dispatch_.get_integer(L"TotalFrames"); }
   int32_t current_frame() override { return dispatch_.get_integer(L"CurrentFrame"); }
+  bool is_playing() override;
   void set_fs_command_handler(FsCommandHandler handler) override {
     fs_command_ = std::move(handler);
   }
@@ -118,11 +123,11 @@ WinFlashControl::WinFlashControl(Application& application, std::shared_ptr<OleSe
                                  HWND parent)
     : application_(application), session_(std::move(session)) {
   register_host_window_class();
-  RECT client = {};
-  GetClientRect(parent, &client);
-  window_ = CreateWindowExA(
-      0, kHostWindowClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-      client.right, client.bottom, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  // The control covers the screen from the start, whatever size the form still has.
+  window_ = CreateWindowExA(0, kHostWindowClass, "",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
+                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), parent,
+                            nullptr, GetModuleHandleA(nullptr), nullptr);
   if (window_ == nullptr) throw SaverError("Cannot create the movie control's window");
   try {
     create_control();
@@ -133,12 +138,10 @@ WinFlashControl::WinFlashControl(Application& application, std::shared_ptr<OleSe
 }
 
 void WinFlashControl::create_control() {
-  CLSID control_class = {};
-  check_hresult(CLSIDFromProgID(kFlashProgId, &control_class),
-                "The movie control is not installed");
-  check_hresult(CoCreateInstance(control_class, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                 object_.put_void()),
-                "The movie control cannot be created");
+  const HRESULT created = CoCreateInstance(kFlashClassId, nullptr, CLSCTX_INPROC_SERVER,
+                                          IID_IOleObject, object_.put_void());
+  check_hresult(created, created == REGDB_E_CLASSNOTREG ? "The movie control is not installed"
+                                                        : "The movie control cannot be created");
   site_ = create_ole_site(window_);
   check_hresult(object_->SetClientSite(site_.get()), "The movie control refuses its site");
   if (auto persist = object_.query<IPersistStreamInit>(IID_IPersistStreamInit)) persist->InitNew();
@@ -151,10 +154,25 @@ void WinFlashControl::create_control() {
   auto automation = object_.query<IDispatch>(IID_IDispatch);
   if (!automation) throw SaverError("The movie control cannot be automated");
   dispatch_ = DispatchCaller(std::move(automation));
-  events_ = std::make_unique<OleEventConnection>(
-      object_.get(),
-      [this](DISPID event, const DISPPARAMS& parameters) { handle_event(event, parameters); });
-  fs_command_event_ = events_->event_id(L"FSCommand", kFsCommandEventId);
+  try {
+    events_ = std::make_unique<OleEventConnection>(
+        object_.get(), kFlashEventsId,
+        [this](DISPID event, const DISPPARAMS& parameters) { handle_event(event, parameters); });
+    fs_command_event_ = events_->event_id(L"FSCommand", kFsCommandEventId);
+  } catch (const SaverError&) {
+    // A control whose events cannot be reached still plays its movies; it only cannot end
+    // the show by its command.
+    events_.reset();
+  }
+}
+
+bool WinFlashControl::is_playing() {
+  try {
+    return dispatch_.get_integer(L"IsPlaying") != 0;
+  } catch (const SaverError&) {
+    // A control that cannot say is taken to play: only its frame count ends the movie.
+    return true;
+  }
 }
 
 void WinFlashControl::release() {

@@ -1,5 +1,5 @@
 #pragma once
-// The movie control of the "flash" kind on Windows: the ActiveX control found by its ProgID,
+// The movie control of the "flash" kind on Windows: the ActiveX control created by its class id,
 // activated in place as a child of the show window through a small hand-written OLE site. When
 // the control is not installed, create() throws SaverError.
 #include <memory>

@@ -106,20 +106,22 @@ bool type_guid(ITypeInfo* type, IID& guid) {
   return true;
 }
 
-bool default_source_iid(IUnknown* control, ITypeInfo* source_type, IID& iid) {
-  if (type_guid(source_type, iid)) return true;
+IID default_source_iid(IUnknown* control, ITypeInfo* source_type, const IID& known_events) {
+  IID iid = {};
+  if (type_guid(source_type, iid)) return iid;
   ComPtr<IProvideClassInfo2> provider;
-  return SUCCEEDED(control->QueryInterface(IID_IProvideClassInfo2, provider.put_void())) &&
-         SUCCEEDED(provider->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &iid));
+  if (SUCCEEDED(control->QueryInterface(IID_IProvideClassInfo2, provider.put_void())) &&
+      SUCCEEDED(provider->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &iid)))
+    return iid;
+  return known_events;
 }
 
 }  // namespace
 
-OleEventConnection::OleEventConnection(IUnknown* control, OleEventHandler handler)
+OleEventConnection::OleEventConnection(IUnknown* control, const IID& known_events,
+                                       OleEventHandler handler)
     : source_type_(default_source_type(control)) {
-  IID events = {};
-  if (!default_source_iid(control, source_type_.get(), events))
-    throw SaverError("The control publishes no events");
+  const IID events = default_source_iid(control, source_type_.get(), known_events);
   ComPtr<IConnectionPointContainer> container;
   check_hresult(control->QueryInterface(IID_IConnectionPointContainer, container.put_void()),
                 "The control publishes no events");

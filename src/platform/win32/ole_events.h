@@ -1,6 +1,6 @@
 #pragma once
 // The events of an ActiveX control: a dispatch sink advised on the connection point of the
-// control's default source interface, which is found from the control's type information.
+// control's default source interface (see the constructor for how it is found).
 // Events reach the handler on the thread the control fires them on (the GUI thread).
 #include <windows.h>
 // After windows.h, which declares the types they use.
@@ -17,8 +17,10 @@ using OleEventHandler = std::function<void(DISPID event, const DISPPARAMS& param
 
 class OleEventConnection {
  public:
-  // Throws SaverError when the control publishes no events or refuses the connection.
-  OleEventConnection(IUnknown* control, OleEventHandler handler);
+  // The events are those of the control's default source interface, found through its type
+  // information, else through its class information's id of it, else taken to be
+  // `known_events`. Throws SaverError when the control refuses the connection.
+  OleEventConnection(IUnknown* control, const IID& known_events, OleEventHandler handler);
   // Disconnects; an event fired later goes nowhere.
   ~OleEventConnection();
   OleEventConnection(const OleEventConnection&) = delete;

@@ -8,6 +8,8 @@
 //                             tab-separated key=value fields, the window text last.
 //   e2e_probe fill HWND       fills another process's window with magenta through GetDC, the
 //                             way the preview draws: shows whether such drawing reaches the screen.
+//   e2e_probe opened FILE ARG appends ARG and a line break to FILE: registered as the shell's
+//                             command for an address scheme, it records what the shell opened.
 #include <windows.h>
 
 #include <cstdio>
@@ -226,6 +228,14 @@ int run_windows() {
   return 0;
 }
 
+int run_opened(const char* file, const char* argument) {
+  FILE* out = std::fopen(file, "ab");
+  if (out == nullptr) return 1;
+  std::fprintf(out, "%s\n", argument);
+  std::fclose(out);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -234,6 +244,10 @@ int main(int argc, char** argv) {
     return run_host(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
   if (command == "windows" && argc == 2) return run_windows();
   if (command == "fill" && argc == 3) return run_fill(argv[2]);
-  std::fputs("usage: e2e_probe host W H FILE | e2e_probe windows | e2e_probe fill HWND\n", stderr);
+  if (command == "opened" && argc == 4) return run_opened(argv[2], argv[3]);
+  std::fputs(
+      "usage: e2e_probe host W H FILE | e2e_probe windows | e2e_probe fill HWND | "
+      "e2e_probe opened FILE ARG\n",
+      stderr);
   return 2;
 }

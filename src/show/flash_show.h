@@ -7,8 +7,10 @@ namespace ss {
 
 // Asked when the movie control cannot be created; the language file may replace it.
 inline constexpr const char* kDownloadQuestionTitle = "Information";
-// The page a Yes answer opens, where the user can get the movie control.
-inline constexpr const char* kFlashDownloadPage = "https://www.example.com/flash-player/download";
+// The page a Yes answer opens: the section of the project's README that tells what to do when
+// the movie control is missing.
+inline constexpr const char* kFlashDownloadPage =
+    "https://slidesaver.org/readme#when-the-movie-control-is-missing";
 
 // The command a movie sends to end the show, in any letter case.
 inline constexpr const char* kQuitCommand = "quit";

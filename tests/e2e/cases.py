@@ -1,9 +1,12 @@
 """The end-to-end cases: each one runs the Windows saver under Wine in its own session."""
 
 import configparser
+import re
 import time
+from pathlib import Path
 
 import audio
+import doubles
 import media
 from media import (AUTHOR, CAPTION_COLOUR, EMAIL, MOVIE_NAME, PICTURE_HEIGHT, PICTURE_WIDTH, QUARTERS, TITLE,
                    TRACK_TONES, WEB)
@@ -341,3 +344,273 @@ def music_without_a_sound_device_leaves_the_show_running_silently(ctx):
     expect(len(windows) == 1, f"a message appeared: {[(w.class_name, w.text) for w in windows]}")
     expect(saver.poll() is None, "the show ended by itself")
     press_key_to_end(ctx, saver)
+
+
+# --- the movie show, against the movie control double ------------------------------------------
+
+def windows_bin(ctx):
+    return ctx.probe.exe.parent
+
+
+def write_movies(ctx, **scripts):
+    """Writes each movie's script beside the factory's media; returns the names in order."""
+    for name, text in scripts.items():
+        (ctx.factory.folder / name).write_text(text)
+    return tuple(scripts)
+
+
+def movie_saver(ctx, name, movies, pictures=(), **settings):
+    settings.setdefault("Ver", "flash")
+    return ctx.install(ctx.factory.build(name, movies=movies, pictures=pictures, **settings))
+
+
+def start_show_with_the_pointer_still(ctx):
+    ctx.session.xdotool("mousemove", SCREEN_WIDTH // 2, SCREEN_HEIGHT // 2)
+    return ctx.start_saver("/s")
+
+
+def after(lines, first, then):
+    """Whether a line holding `then` follows the first line holding `first`."""
+    for i, line in enumerate(lines):
+        if first in line:
+            return any(then in later for later in lines[i + 1:])
+    return False
+
+
+def expect_covered_by_the_control(ctx, label, colours):
+    image = ctx.screenshot(label)
+    spots = [(8, 8), (SCREEN_WIDTH - 9, 8), (8, SCREEN_HEIGHT - 9), (SCREEN_WIDTH - 9, SCREEN_HEIGHT - 9),
+             (SCREEN_WIDTH // 2, 40)]
+    for x, y in spots:
+        colour = image.pixel(x, y)
+        expect(colour in colours, f"pixel ({x}, {y}) is {colour}, not the control's {colours}, in {image.path}")
+
+
+@case
+def movie_saver_creates_the_control_by_class_id_and_plays_its_movies_in_turn(ctx):
+    control = doubles.MovieControl(ctx.session, windows_bin(ctx))
+    first, second = (32, 96, 160), (160, 64, 32)
+    movies = write_movies(ctx, **{"m0.swf": doubles.movie_script(4, end="stop", colour=first),
+                                  "m1.swf": doubles.movie_script(4, end="overrun", colour=second)})
+    movie_saver(ctx, "movies", movies)
+    saver = start_show_with_the_pointer_still(ctx)
+    control.wait_for(lambda lines: "Play" in " ".join(lines), START_TIMEOUT, "the first movie to play")
+    expect_covered_by_the_control(ctx, "first-movie", (first,))
+    control.wait_for(lambda _: len(control.movies_put()) >= 3, 20, "movies 0, 1 and 0 again")
+    lines = control.lines()
+    expect(control.movies_put()[:3] == ["m0.swf", "m1.swf", "m0.swf"],
+           f"movies given in the order {control.movies_put()}, expected m0, m1, m0")
+    expect(any(f"DllGetClassObject {doubles.CONTROL_CLASS_ID} IClassFactory" in line for line in lines),
+           f"the control was not asked for by its class id: {lines[:5]}")
+    put = next(line for line in lines if " Movie put " in line)
+    extracted = str(ctx.session.windows_temp() / "m0.swf")
+    expect(put.split(" Movie put ", 1)[1].lower().endswith("\\temp\\m0.swf"),
+           f"Movie set to {put.split(' Movie put ', 1)[1]}, expected the copy in the temporary directory")
+    expect(after(lines, " Movie put ", " Play"), "Play was not called after Movie was set")
+    doverb = next((line for line in lines if "IOleObject::DoVerb" in line), "")
+    expect(doverb.endswith(f"rect 0,0,{SCREEN_WIDTH},{SCREEN_HEIGHT}"),
+           f"DoVerb was given \"{doverb}\", expected the screen's rectangle")
+    # The first movie rests on its last frame (3 of 4); the second counts up to its total.
+    expect(after(lines, "stopped on the last frame of m0.swf", "Movie put"),
+           "the show did not move on from a movie stopped on its last frame")
+    expect(after(lines, "frame 4 of m1.swf", "Movie put"),
+           "the show did not move on from a movie whose current frame reached its total")
+    ctx.session.log.write(f"movie copy {extracted}\n".encode())
+    press_key_to_end(ctx, saver)
+    calls = [line for line in control.lines() if not line.startswith(("frame ", "fire ", "stopped "))]
+    (ctx.session.dir / "com-calls.txt").write_text("\n".join(calls) + "\n")
+
+
+def slide_state(image):
+    """What the screen shows: the first picture, the second, the movie, or something between."""
+    top_left_quarter = image.pixel(330, 250)
+    centre = image.pixel(SCREEN_WIDTH // 2, 300)
+    if near(QUARTERS["top left"], 12)(top_left_quarter):
+        return "picture 0"
+    if near((0, 255, 255), 12)(centre) and near((0, 0, 0), 12)(top_left_quarter):
+        return "picture 1"
+    if near(doubles.CONTROL_COLOUR, 12)(top_left_quarter) and near(doubles.CONTROL_COLOUR, 12)(centre):
+        return "movie"
+    return None
+
+
+@case
+def pictures_show_once_each_then_the_movies_take_over_for_good(ctx):
+    control = doubles.MovieControl(ctx.session, windows_bin(ctx))
+    movies = write_movies(ctx, **{"loop.swf": doubles.movie_script(8, end="loop")})
+    movie_saver(ctx, "pictures_movies", movies, pictures=("quarters.bmp", "cyan.bmp"), Interval=1000)
+    saver = start_show_with_the_pointer_still(ctx)
+    states = []
+    deadline = time.monotonic() + 25
+    movie_since = None
+    while time.monotonic() < deadline:
+        state = slide_state(ctx.screenshot("sequence"))
+        if state and (not states or states[-1] != state):
+            states.append(state)
+        if state == "movie" and movie_since is None:
+            movie_since = time.monotonic()
+        if movie_since is not None and time.monotonic() - movie_since > 3.5:
+            break
+        time.sleep(0.2)
+    expect(states == ["picture 0", "picture 1", "movie"],
+           f"the screen showed {states}, expected picture 0, picture 1, then the movie for good")
+    expect(control.movies_put() == ["loop.swf"], f"movies given: {control.movies_put()}")
+    press_key_to_end(ctx, saver)
+
+
+def quit_movie(ctx, frame=3):
+    return write_movies(ctx, **{"quit.swf": doubles.movie_script(
+        40, rate=8, end="loop", fscommand=(frame, "QUIT", "now"))})
+
+
+@case
+def movie_command_quit_ends_the_show_when_the_setting_allows(ctx):
+    # A control whose type information cannot be had: the events are found by GetGUID.
+    control = doubles.MovieControl(ctx.session, windows_bin(ctx), class_info="guid_only")
+    movie_saver(ctx, "quit", quit_movie(ctx), lExitFSCommandQuit=True)
+    saver = start_show_with_the_pointer_still(ctx)
+    ctx.expect_exit_code_0(saver, "the show after the movie's QUIT command", timeout=START_TIMEOUT)
+    lines = control.lines()
+    fired = [line for line in lines if line.startswith("FSCommand QUIT now")]
+    expect(fired and fired[0].endswith("(the creating thread)"),
+           f"the command was not fired on the GUI thread: {fired}")
+    expect(after(lines, "FSCommand QUIT", "StopPlay"), "StopPlay was not called after QUIT")
+    expect(after(lines, "IProvideClassInfo::GetClassInfo", "IProvideClassInfo2::GetGUID"),
+           "the event interface was not asked of GetGUID after the type information failed")
+
+
+@case
+def movie_command_quit_is_ignored_when_the_setting_is_clear(ctx):
+    control = doubles.MovieControl(ctx.session, windows_bin(ctx))
+    movie_saver(ctx, "no_quit", quit_movie(ctx), lExitFSCommandQuit=False)
+    saver = start_show_with_the_pointer_still(ctx)
+    control.wait_for(lambda lines: any(line.startswith("fire FSCommand") for line in lines), START_TIMEOUT,
+                     "the movie's QUIT command")
+    time.sleep(2)
+    expect(saver.poll() is None, "the show ended on QUIT with lExitFSCommandQuit clear")
+    expect(not any("StopPlay" in line for line in control.lines()), "StopPlay was called")
+    press_key_to_end(ctx, saver)
+
+
+@case
+def control_without_class_information_or_progid_is_still_used(ctx):
+    control = doubles.MovieControl(ctx.session, windows_bin(ctx), class_info="none", progid=False)
+    movie_saver(ctx, "no_class_info", quit_movie(ctx, frame=4), lExitFSCommandQuit=True)
+    saver = start_show_with_the_pointer_still(ctx)
+    ctx.expect_exit_code_0(saver, "the show after the movie's QUIT command", timeout=START_TIMEOUT)
+    lines = control.lines()
+    expect(any("FindConnectionPoint IMovieControlEvents" in line for line in lines),
+           "the connection point was not asked for by the events' known id")
+    expect(control.movies_put() == ["quit.swf"], f"movies given: {control.movies_put()}")
+
+
+@case
+def flash_show_ends_through_the_input_hook_on_a_key_or_a_small_move(ctx):
+    # With the password on and a checker that refuses, only the hook road, which asks for no
+    # password, can end the show.
+    ctx.session.reg_add(r"HKCU\Control Panel\Desktop", "ScreenSaveUsePassword", "REG_DWORD", "1")
+    checker = doubles.PasswordChecker(ctx.session, windows_bin(ctx), verified=False)
+    control = doubles.MovieControl(ctx.session, windows_bin(ctx))
+    movies = write_movies(ctx, **{"long.swf": doubles.movie_script(40, end="loop")})
+    movie_saver(ctx, "hooked", movies, lExitMouseMove=True, lExitKeyPress=True, lExitMouseClick=False)
+    for what, act in (("a key press", lambda: ctx.session.key("a")),
+                      ("a 10-pixel mouse move", lambda: ctx.session.xdotool("mousemove_relative", "10", "0"))):
+        saver = start_show_with_the_pointer_still(ctx)
+        control.wait_for(lambda lines: any("Play" in line for line in lines), START_TIMEOUT, "the movie")
+        time.sleep(1)
+        act()
+        ctx.expect_exit_code_0(saver, f"the flash show after {what}")
+        expect(not checker.calls(), f"{what} asked for the password: {checker.calls()}")
+        control.log_path.unlink()
+
+
+def password_show(ctx, kind, data):
+    ctx.session.reg_add(r"HKCU\Control Panel\Desktop", "ScreenSaveUsePassword", kind, data)
+    checker = doubles.PasswordChecker(ctx.session, windows_bin(ctx), verified=False)
+    ctx.install(ctx.factory.build("password_" + kind.lower()))
+    saver = start_show_with_the_pointer_still(ctx)
+    wait_for_show_window(ctx)
+    ctx.session.key("a")
+    wait_until(lambda: len(checker.calls()) == 1, 10, "VerifyScreenSavePwd after a key press")
+    time.sleep(1)
+    expect(saver.poll() is None, "the show ended although the password was refused")
+    checker.answer(True)
+    ctx.session.key("a")
+    ctx.expect_exit_code_0(saver, "the show after the password was given")
+    calls = checker.calls()
+    expect(len(calls) == 2 and all(" window valid class " in c for c in calls),
+           f"VerifyScreenSavePwd calls: {calls}, expected two, each with the show's window")
+
+
+@case
+def password_as_a_number_is_asked_for_and_no_keeps_the_show(ctx):
+    password_show(ctx, "REG_DWORD", "1")
+
+
+@case
+def password_as_text_is_asked_for_and_no_keeps_the_show(ctx):
+    password_show(ctx, "REG_SZ", "1")
+
+
+@case
+def change_password_with_a_handle_calls_the_system_entry_point(ctx):
+    ctx.install(ctx.factory.build("password_dialog"))
+    saver = ctx.start_saver("/a", "1234", env={"WINEDEBUG": "-all,+relay",
+                                               "WINE_RELAY_INCLUDE": "mpr.PwdChangePasswordA"})
+    ctx.expect_exit_code_0(saver, "/a 1234")
+    trace = "\n".join(p.read_text(errors="replace") for p in ctx.session.dir.glob("saver.*.log"))
+    calls = [line for line in trace.splitlines() if "PwdChangePasswordA" in line]
+    expect(calls, "PwdChangePasswordA was not called")
+    ctx.session.log.write(("\n".join(calls) + "\n").encode())
+
+
+@case
+def music_that_cannot_be_extracted_gives_one_error_box(ctx):
+    ctx.install(ctx.factory.build("bad_music", music=MUSIC))
+    # A folder in the way of the first track's copy.
+    (ctx.session.windows_temp() / MUSIC[0]).mkdir()
+    ctx.session.xdotool("mousemove", SCREEN_WIDTH // 2, SCREEN_HEIGHT // 2)
+    saver = ctx.start_saver("/s")
+
+    def error_box(window):
+        return window.class_name == "#32770"
+    box = ctx.probe.wait_for_window(error_box, START_TIMEOUT, "the error box")
+    ctx.session.screenshot("error-box")
+    ok = next((c for c in box.children if c.class_name.lower() == "button"), None)
+    expect(ok is not None, f"the error box has no button: {[c.text for c in box.children]}")
+    ctx.session.click(*ok.centre)
+    deadline = time.monotonic() + EXIT_TIMEOUT
+    while saver.poll() is None and time.monotonic() < deadline:
+        again = [w for w in ctx.probe.visible_windows() if error_box(w)]
+        if again:
+            ctx.session.screenshot("second-box")
+            raise CaseFailure(f"a second error box appeared: {[c.text for c in again[0].children]}")
+        time.sleep(0.3)
+    ctx.expect_exit_code_0(saver, "the show after its error box", timeout=1)
+
+
+def readme_section_anchor(title_start):
+    """The anchor of the README section whose heading begins with title_start."""
+    readme = Path(__file__).resolve().parents[2] / "README.md"
+    for line in readme.read_text().splitlines():
+        if line.startswith("## ") and line[3:].startswith(title_start):
+            words = re.sub(r"[^a-z0-9 -]", "", line[3:].strip().lower())
+            return words.replace(" ", "-")
+    raise CaseFailure(f"{readme} has no section \"{title_start}…\"")
+
+
+@case
+def flash_saver_without_the_control_opens_the_page_on_what_to_do(ctx):
+    shell = doubles.ShellOpenLog(ctx.session, ctx.probe.exe)
+    ctx.install(ctx.factory.build("flash_yes", movies=(MOVIE_NAME,), Ver="flash"))
+    saver = ctx.start_saver("/s")
+    question = "Please install the Macromedia Flash Player ActiveX control."
+    box = ctx.probe.wait_for_window(lambda w: any(c.text == question for c in w.children), START_TIMEOUT,
+                                    "the question")
+    yes = next(c for c in box.children if c.text.replace("&", "") == "Yes")
+    ctx.session.click(*yes.centre)
+    ctx.expect_exit_code_0(saver, "the flash show after Yes")
+    opened = wait_until(shell.opened, 20, "the shell to open the page")
+    anchor = readme_section_anchor("When the movie control is missing")
+    expect(len(opened) == 1 and opened[0].startswith("https://") and opened[0].endswith("#" + anchor),
+           f"the shell opened {opened}, expected one address of the README section #{anchor}")

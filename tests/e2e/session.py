@@ -206,11 +206,13 @@ class Session:
                 return user / "Temp"
         raise CaseFailure(f"no user Temp folder in {self.drive_c('users')}")
 
-    def start(self, program, *args, label=None):
-        """Starts a Windows program under Wine; returns the Popen (its returncode is the exit code)."""
+    def start(self, program, *args, label=None, env=None):
+        """Starts a Windows program under Wine; returns the Popen (its returncode is the exit code).
+        env holds variables to set for this program only."""
         label = label or Path(str(program)).stem
         out = open(self.dir / f"{label}.{len(self.processes)}.log", "wb")
-        process = subprocess.Popen([self.tools.wine, str(program), *map(str, args)], env=self.env,
+        process = subprocess.Popen([self.tools.wine, str(program), *map(str, args)],
+                                   env={**self.env, **(env or {})},
                                    stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
                                    start_new_session=True, cwd=self.dir)
         out.close()  # the child holds its own copy

@@ -53,6 +53,12 @@ LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
       break;
     case WM_ERASEBKGND:
       return 1;
+    case WM_KEYDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+      // The control keeps the input it takes; the host sees none of it.
+      if (control != nullptr) control->on_input(message);
+      return 0;
     default:
       break;
   }
@@ -248,6 +254,8 @@ HRESULT MovieControl::activate_in_place(HWND parent, LPCRECT position) {
   if (window_ == nullptr) return E_FAIL;
   SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   log_call("window created at " + rect_text(area));
+  // Like a real control, it takes the keyboard once it is active.
+  SetFocus(window_);
   return S_OK;
 }
 
@@ -669,6 +677,15 @@ void MovieControl::on_tick() {
       break;
   }
   if (window_ != nullptr) KillTimer(window_, kFrameTimer);
+}
+
+void MovieControl::on_input(UINT message) {
+  const char* what = message == WM_KEYDOWN     ? "key down"
+                     : message == WM_MOUSEMOVE ? "mouse move"
+                                               : "button down";
+  // Once each: enough to show that the input reached the control, not the host.
+  if (!inputs_seen_.insert(message).second) return;
+  log_call(std::string(what) + " in the control's window");
 }
 
 void MovieControl::on_paint() {

@@ -9,6 +9,7 @@
 #include <oleidl.h>
 
 #include <atomic>
+#include <set>
 #include <string>
 
 #include "movie_script.h"
@@ -117,6 +118,7 @@ class MovieControl final : public IOleObject,
   // The control's window.
   void on_tick();
   void on_paint();
+  void on_input(UINT message);
 
  private:
   HRESULT activate_in_place(HWND parent, LPCRECT position);
@@ -137,6 +139,7 @@ class MovieControl final : public IOleObject,
   MovieScript script_;
   int32_t frame_ = 0;
   bool playing_ = false;
+  std::set<UINT> inputs_seen_;
 };
 #pragma GCC diagnostic pop
 

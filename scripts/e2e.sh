@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Windows saver end to end: builds the 64-bit saver and the test probe and runs them under
-# Wine (tests/e2e), after checking that the 32-bit product builds as a GUI program that imports
-# system libraries only (it is not run: this machine cannot run 32-bit programs).
+# The Windows saver end to end: builds the 64-bit saver, the test probe and the doubles of the
+# movie control and the password checker, and runs them under Wine (tests/e2e), after checking
+# that the 32-bit product builds as a GUI program that imports system libraries only (it is not
+# run: this machine cannot run 32-bit programs).
 # Usage: scripts/e2e.sh [-k WORD]   (JOBS=N sets the build parallelism)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,9 +15,10 @@ scripts/build-libjpeg-turbo-mingw.sh i686-w64-mingw32
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs" --target slidemake
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j "$jobs" --target slidesaver e2e_probe
+cmake --build --preset win64 -j "$jobs" --target slidesaver e2e_probe movie_control password_cpl
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$jobs" --target slidesaver
+# The 32-bit doubles are built to keep them building; only the 64-bit ones run here.
+cmake --build --preset win32 -j "$jobs" --target slidesaver movie_control password_cpl
 
 # The product: a PE32 GUI program whose imports are all libraries that every Windows has.
 check_product() {

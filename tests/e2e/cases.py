@@ -43,8 +43,8 @@ class Context:
         (folder / "e2e.scr").write_bytes(saver.read_bytes())
         return folder
 
-    def start_saver(self, *args, label="saver"):
-        return self.session.start(SAVER_WINDOWS_PATH, *args, label=label)
+    def start_saver(self, *args, label="saver", env=None):
+        return self.session.start(SAVER_WINDOWS_PATH, *args, label=label, env=env)
 
     def image(self, path):
         return Image(self.session.tools.convert, path)
@@ -364,9 +364,9 @@ def movie_saver(ctx, name, movies, pictures=(), **settings):
     return ctx.install(ctx.factory.build(name, movies=movies, pictures=pictures, **settings))
 
 
-def start_show_with_the_pointer_still(ctx):
+def start_show_with_the_pointer_still(ctx, env=None):
     ctx.session.xdotool("mousemove", SCREEN_WIDTH // 2, SCREEN_HEIGHT // 2)
-    return ctx.start_saver("/s")
+    return ctx.start_saver("/s", env=env)
 
 
 def after(lines, first, then):
@@ -507,21 +507,29 @@ def control_without_class_information_or_progid_is_still_used(ctx):
 @case
 def flash_show_ends_through_the_input_hook_on_a_key_or_a_small_move(ctx):
     # With the password on and a checker that refuses, only the hook road, which asks for no
-    # password, can end the show.
+    # password, can end the show. Wine allows the journal hook; the saver can be told to act as
+    # on a system that refuses it, and Wine's trace shows which hooks went in.
     ctx.session.reg_add(r"HKCU\Control Panel\Desktop", "ScreenSaveUsePassword", "REG_DWORD", "1")
     checker = doubles.PasswordChecker(ctx.session, windows_bin(ctx), verified=False)
     control = doubles.MovieControl(ctx.session, windows_bin(ctx))
     movies = write_movies(ctx, **{"long.swf": doubles.movie_script(40, end="loop")})
     movie_saver(ctx, "hooked", movies, lExitMouseMove=True, lExitKeyPress=True, lExitMouseClick=False)
-    for what, act in (("a key press", lambda: ctx.session.key("a")),
-                      ("a 10-pixel mouse move", lambda: ctx.session.xdotool("mousemove_relative", "10", "0"))):
-        saver = start_show_with_the_pointer_still(ctx)
-        control.wait_for(lambda lines: any("Play" in line for line in lines), START_TIMEOUT, "the movie")
-        time.sleep(1)
-        act()
-        ctx.expect_exit_code_0(saver, f"the flash show after {what}")
-        expect(not checker.calls(), f"{what} asked for the password: {checker.calls()}")
-        control.log_path.unlink()
+    roads = {"the journal hook": ({}, ["WH_JOURNALRECORD"]),
+             "the low-level hooks": ({"SLIDESAVER_REFUSE_JOURNAL_HOOK": "1"}, ["WH_KEYBOARD_LL", "WH_MOUSE_LL"])}
+    inputs = {"a key press": lambda: ctx.session.key("a"),
+              "a 10-pixel mouse move": lambda: ctx.session.xdotool("mousemove_relative", "10", "0")}
+    for road, (env, hooks) in roads.items():
+        for what, act in inputs.items():
+            saver = start_show_with_the_pointer_still(ctx, env={**env, "WINEDEBUG": "-all,trace+hook"})
+            control.wait_for(lambda lines: any("Play" in line for line in lines), START_TIMEOUT, "the movie")
+            time.sleep(1)
+            act()
+            ctx.expect_exit_code_0(saver, f"the flash show on {road} after {what}")
+            expect(not checker.calls(), f"{what} on {road} asked for the password: {checker.calls()}")
+            trace = saver.log_path.read_text(errors="replace")
+            installed = set(re.findall(r"SetWindowsHookEx (WH_\w+) \S+ \S+ -> 0x[1-9a-f]", trace))
+            expect(installed == set(hooks), f"{road}: the saver installed {sorted(installed)}, expected {hooks}")
+            control.log_path.unlink()
 
 
 def password_show(ctx, kind, data):
@@ -555,13 +563,16 @@ def password_as_text_is_asked_for_and_no_keeps_the_show(ctx):
 @case
 def change_password_with_a_handle_calls_the_system_entry_point(ctx):
     ctx.install(ctx.factory.build("password_dialog"))
-    saver = ctx.start_saver("/a", "1234", env={"WINEDEBUG": "-all,+relay",
-                                               "WINE_RELAY_INCLUDE": "mpr.PwdChangePasswordA"})
+    # Wine's MPR exports the entry point: its relay trace shows the call and its arguments.
+    ctx.session.reg_add(r"HKCU\Software\Wine\Debug", "RelayInclude", "REG_SZ", "mpr.PwdChangePasswordA")
+    saver = ctx.start_saver("/a", "1234", env={"WINEDEBUG": "-all,+relay"})
     ctx.expect_exit_code_0(saver, "/a 1234")
-    trace = "\n".join(p.read_text(errors="replace") for p in ctx.session.dir.glob("saver.*.log"))
-    calls = [line for line in trace.splitlines() if "PwdChangePasswordA" in line]
-    expect(calls, "PwdChangePasswordA was not called")
-    ctx.session.log.write(("\n".join(calls) + "\n").encode())
+    trace = saver.log_path.read_text(errors="replace")
+    calls = [line for line in trace.splitlines() if "Call mpr.PwdChangePasswordA(" in line]
+    # The arguments as the relay prints them: the key name, the handle 1234 in hexadecimal, 0, 0.
+    wanted = re.compile(r'"SCRSAVE",0*4d2,0+,0+\)')
+    expect(len(calls) == 1 and wanted.search(calls[0]),
+           f"PwdChangePasswordA calls: {calls}, expected one with \"SCRSAVE\", 1234, 0, 0")
 
 
 @case

@@ -210,12 +210,14 @@ class Session:
         """Starts a Windows program under Wine; returns the Popen (its returncode is the exit code).
         env holds variables to set for this program only."""
         label = label or Path(str(program)).stem
-        out = open(self.dir / f"{label}.{len(self.processes)}.log", "wb")
+        log_path = self.dir / f"{label}.{len(self.processes)}.log"
+        out = open(log_path, "wb")
         process = subprocess.Popen([self.tools.wine, str(program), *map(str, args)],
                                    env={**self.env, **(env or {})},
                                    stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
                                    start_new_session=True, cwd=self.dir)
         out.close()  # the child holds its own copy
+        process.log_path = log_path  # what the program and Wine printed
         self.processes.append(process)
         return process
 

@@ -144,11 +144,11 @@ TEST(FlashShow, AMovieEndsAtItsFrameCountOrStoppedOnItsLastFrameButNeverBeforeIt
     bool playing;
     bool ended;
   };
-  for (const Case& c : {Case{24, 24, true, true}, Case{24, 30, true, true},
-                        Case{24, 23, false, true}, Case{24, 23, true, false},
-                        Case{24, 22, false, false}, Case{24, 0, false, false},
-                        Case{1, 0, false, true}, Case{0, 0, false, false}, Case{0, 5, true, false},
-                        Case{-1, 0, false, false}}) {
+  for (const Case& c :
+       {Case{24, 24, true, true}, Case{24, 30, true, true}, Case{24, 23, false, true},
+        Case{24, 23, true, false}, Case{24, 22, false, false}, Case{24, 0, false, false},
+        Case{1, 0, false, true}, Case{0, 0, false, false}, Case{0, 5, true, false},
+        Case{-1, 0, false, false}}) {
     EXPECT_EQ(MovieHasEnded(c.total, c.current, c.playing), c.ended)
         << c.total << " " << c.current << " " << c.playing;
   }

@@ -139,7 +139,7 @@ WinFlashControl::WinFlashControl(Application& application, std::shared_ptr<OleSe
 
 void WinFlashControl::create_control() {
   const HRESULT created = CoCreateInstance(kFlashClassId, nullptr, CLSCTX_INPROC_SERVER,
-                                          IID_IOleObject, object_.put_void());
+                                           IID_IOleObject, object_.put_void());
   check_hresult(created, created == REGDB_E_CLASSNOTREG ? "The movie control is not installed"
                                                         : "The movie control cannot be created");
   site_ = create_ole_site(window_);

@@ -87,6 +87,15 @@ LRESULT CALLBACK low_level_mouse_proc(int code, WPARAM wparam, LPARAM lparam) {
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
+// Current systems refuse the journal hook to programs without privileges; setting this variable
+// makes the saver behave as on such a system where one (an emulator, an old system) would allow
+// it, so that the low-level road can be exercised anywhere.
+bool journal_hook_refused() {
+  char value[8] = {};
+  return GetEnvironmentVariableA("SLIDESAVER_REFUSE_JOURNAL_HOOK", value, sizeof value) > 0 &&
+         value[0] == '1';
+}
+
 void unhook(HHOOK& hook) {
   if (hook == nullptr) return;
   UnhookWindowsHookEx(hook);
@@ -99,7 +108,8 @@ bool Win32Desktop::install_input_hook(std::function<void(HookedInput, Point curs
   remove_input_hook();
   InputHookState& state = hook_state();
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  state.journal = SetWindowsHookExA(WH_JOURNALRECORD, journal_record_proc, instance, 0);
+  if (!journal_hook_refused())
+    state.journal = SetWindowsHookExA(WH_JOURNALRECORD, journal_record_proc, instance, 0);
   if (state.journal == nullptr) {
     state.keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, low_level_keyboard_proc, instance, 0);
     state.mouse = SetWindowsHookExA(WH_MOUSE_LL, low_level_mouse_proc, instance, 0);

@@ -104,8 +104,7 @@ std::string file_name(const std::wstring& path) {
 
 }  // namespace
 
-MovieControl::MovieControl()
-    : class_info_(read_class_info_offer()), thread_(GetCurrentThreadId()) {
+MovieControl::MovieControl() : class_info_(read_class_info_offer()), thread_(GetCurrentThreadId()) {
   events_ = new EventPoint(this);
   log_call("created on thread " + std::to_string(thread_));
 }
@@ -247,8 +246,8 @@ HRESULT MovieControl::activate_in_place(HWND parent, LPCRECT position) {
   }
   const RECT area = position != nullptr ? *position : site_position;
   register_window_class();
-  window_ = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                            area.left, area.top, area.right - area.left, area.bottom - area.top,
+  window_ = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, area.left,
+                            area.top, area.right - area.left, area.bottom - area.top,
                             parent != nullptr ? parent : site_window, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
   if (window_ == nullptr) return E_FAIL;
@@ -550,8 +549,7 @@ STDMETHODIMP MovieControl::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return *info != nullptr ? S_OK : TYPE_E_ELEMENTNOTFOUND;
 }
 
-STDMETHODIMP MovieControl::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                         DISPID* ids) {
+STDMETHODIMP MovieControl::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (names == nullptr || ids == nullptr || count == 0) return E_POINTER;
   HRESULT result = S_OK;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
@@ -563,8 +561,8 @@ STDMETHODIMP MovieControl::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LC
   return result;
 }
 
-STDMETHODIMP MovieControl::Invoke(DISPID member, REFIID, LCID, WORD flags,
-                                  DISPPARAMS* parameters, VARIANT* result, EXCEPINFO*, UINT*) {
+STDMETHODIMP MovieControl::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
+                                  VARIANT* result, EXCEPINFO*, UINT*) {
   const bool get = (flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD)) != 0;
   const bool put = (flags & DISPATCH_PROPERTYPUT) != 0;
   std::string line = "IDispatch::Invoke " + std::to_string(member);
@@ -632,7 +630,8 @@ void MovieControl::load_movie(const std::wstring& path) {
   movie_ = path;
   const int size = WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string ansi(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
-  if (size > 1) WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, ansi.data(), size, nullptr, nullptr);
+  if (size > 1)
+    WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, ansi.data(), size, nullptr, nullptr);
   script_ = read_movie_script(ansi);
   frame_ = 0;
   playing_ = false;
@@ -696,11 +695,11 @@ void MovieControl::on_paint() {
   HBRUSH brush = CreateSolidBrush(script_.colour);
   FillRect(dc, &client, brush);
   DeleteObject(brush);
-  const std::string text =
-      movie_.empty() ? std::string("no movie") : file_name(movie_) + "  frame " + std::to_string(frame_);
-  HFONT font = CreateFontA(-64, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH, "Tahoma");
+  const std::string text = movie_.empty() ? std::string("no movie")
+                                          : file_name(movie_) + "  frame " + std::to_string(frame_);
+  HFONT font =
+      CreateFontA(-64, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Tahoma");
   HGDIOBJ old_font = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));

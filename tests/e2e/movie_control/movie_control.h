@@ -84,8 +84,8 @@ class MovieControl final : public IOleObject,
   STDMETHODIMP EnableModeless(BOOL) override;
 
   // IViewObject
-  STDMETHODIMP Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC target, LPCRECTL bounds,
-                    LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override;
+  STDMETHODIMP Draw(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC target, LPCRECTL bounds, LPCRECTL,
+                    BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override;
   STDMETHODIMP GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE**) override;
   STDMETHODIMP Freeze(DWORD, LONG, void*, DWORD*) override;
   STDMETHODIMP Unfreeze(DWORD) override;

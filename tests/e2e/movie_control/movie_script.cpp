@@ -22,7 +22,7 @@ MovieScript read_movie_script(const std::string& path) {
     } else if (key == "end") {
       std::string end;
       words >> end;
-      script.end = end == "loop" ? MovieEnd::kLoop
+      script.end = end == "loop"      ? MovieEnd::kLoop
                    : end == "overrun" ? MovieEnd::kOverrun
                                       : MovieEnd::kStop;
     } else if (key == "colour") {

@@ -88,7 +88,8 @@ void TfrmScrn::FormActivate() {
   // A message box raised by the activation (the missing movie control's question) gives the
   // activation back to this window when it closes: that must not start the body again.
   // An activation that failed would fail again the same way: the error box that reported it
-  // gives the activation back when it closes, and retrying would raise the box for ever.
+  // gives the activation back when it closes, and retrying would raise the box for ever. The
+  // window stays as far as the activation got; its exit rules still end it.
   if (!FFirstActivation || FActivating || FActivationFailed) return;
   FActivating = true;
   try {
@@ -216,11 +217,7 @@ void TfrmScrn::handle_show() {
 }
 
 void TfrmScrn::handle_activate() {
-  const bool failed_before = FActivationFailed;
   Guarded([this] { FormActivate(); });
-  // Once its error box is dismissed, a show that could not be set up ends. An activation
-  // delivered while the box was up leaves that to this outer one.
-  if (FActivationFailed && !failed_before) window_->close();
 }
 
 void TfrmScrn::handle_key_down(uint32_t key, uint32_t shift) {

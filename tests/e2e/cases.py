@@ -377,13 +377,21 @@ def after(lines, first, then):
     return False
 
 
-def expect_covered_by_the_control(ctx, label, colours):
-    image = ctx.screenshot(label)
+def expect_covered_by_the_control(ctx, label, colours, timeout=10):
+    """Screenshots until the control's colour covers the corners and the top of the screen."""
     spots = [(8, 8), (SCREEN_WIDTH - 9, 8), (8, SCREEN_HEIGHT - 9), (SCREEN_WIDTH - 9, SCREEN_HEIGHT - 9),
              (SCREEN_WIDTH // 2, 40)]
-    for x, y in spots:
-        colour = image.pixel(x, y)
-        expect(colour in colours, f"pixel ({x}, {y}) is {colour}, not the control's {colours}, in {image.path}")
+    seen = []
+
+    def covered():
+        image = ctx.screenshot(label)
+        seen[:] = [(spot, image.pixel(*spot)) for spot in spots]
+        return all(colour in colours for _, colour in seen)
+    try:
+        wait_until(covered, timeout, "the control covering the screen", interval=0.3)
+    except CaseFailure:
+        raise CaseFailure(f"the screen is not covered by the control's {colours}: {seen} "
+                          f"in {ctx.session.shots[-1]}") from None
 
 
 @case
@@ -395,7 +403,7 @@ def movie_saver_creates_the_control_by_class_id_and_plays_its_movies_in_turn(ctx
     movie_saver(ctx, "movies", movies)
     saver = start_show_with_the_pointer_still(ctx)
     control.wait_for(lambda lines: "Play" in " ".join(lines), START_TIMEOUT, "the first movie to play")
-    expect_covered_by_the_control(ctx, "first-movie", (first,))
+    expect_covered_by_the_control(ctx, "movie", (first, second))
     control.wait_for(lambda _: len(control.movies_put()) >= 3, 20, "movies 0, 1 and 0 again")
     lines = control.lines()
     expect(control.movies_put()[:3] == ["m0.swf", "m1.swf", "m0.swf"],

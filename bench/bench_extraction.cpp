@@ -44,7 +44,13 @@ class BenchFiles final : public FileSystem {
   }
   bool delete_file(const std::string& p) override { return real_.delete_file(p); }
   bool file_exists(const std::string& p) override { return real_.file_exists(p); }
+  bool create_folder(const std::string& p) override { return real_.create_folder(p); }
+  std::optional<std::string> create_unique_folder(const std::string& parent) override {
+    return real_.create_unique_folder(parent);
+  }
+  bool remove_folder(const std::string& p) override { return real_.remove_folder(p); }
   std::string temp_directory() override { return temp_; }
+  std::string user_settings_folder() override { return std::string(); }
   std::string executable_path() override { return real_.executable_path(); }
   char separator() const override { return real_.separator(); }
 
@@ -72,11 +78,11 @@ void BM_ExtractOneItem(benchmark::State& state) {
   const int64_t resident_before = status_kib("VmRSS:");
   for (auto _ : state) {
     const std::unique_ptr<ByteSource> exe = files.open_read_deny_write(saver);
-    extract_media(*exe, settings, files);
+    const std::string media_folder = extract_media(*exe, settings, files);
     state.PauseTiming();
-    if (fs::file_size(folder / "temp" / "item.bin") != static_cast<uintmax_t>(item_size))
+    if (fs::file_size(fs::path(media_folder) / "item.bin") != static_cast<uintmax_t>(item_size))
       state.SkipWithError("the copy has the wrong length");
-    delete_media(settings, files);
+    delete_media(settings, media_folder, files);
     state.ResumeTiming();
   }
   const int64_t peak_after = status_kib("VmHWM:");

@@ -1,7 +1,7 @@
 // A whole saver file from untrusted bytes: the trailer, the settings item, every picture item,
 // the picture at the package start, and the copying of the media into a temporary directory
 // that is kept in memory. Every file the extraction creates or deletes must lie directly in
-// that directory; anything else stops the run.
+// that directory or in the show's own folder there; anything else stops the run.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -21,10 +21,12 @@
 namespace {
 
 constexpr const char* kTempDirectory = "/fuzz-temp/";
+constexpr const char* kShowFolder = "/fuzz-temp/show/";
 
-// A path the extraction may touch: one plain name right inside the temporary directory.
+// A path the extraction may touch: one plain name right inside the temporary directory or the
+// show's folder in it.
 void require_inside_temp(const std::string& path) {
-  const std::string folder = kTempDirectory;
+  const std::string folder = path.starts_with(kShowFolder) ? kShowFolder : kTempDirectory;
   if (path.compare(0, folder.size(), folder) != 0) std::abort();
   const std::string name = path.substr(folder.size());
   if (name.empty() || name == "." || name == ".." ||
@@ -57,7 +59,17 @@ class MemoryFiles final : public ss::FileSystem {
     return true;
   }
   bool file_exists(const std::string&) override { return false; }
+  bool create_folder(const std::string&) override { return false; }
+  std::optional<std::string> create_unique_folder(const std::string& parent) override {
+    if (parent != kTempDirectory) std::abort();
+    return kShowFolder;
+  }
+  bool remove_folder(const std::string& path) override {
+    if (path != kShowFolder) std::abort();
+    return true;
+  }
   std::string temp_directory() override { return kTempDirectory; }
+  std::string user_settings_folder() override { return std::string(); }
   std::string executable_path() override { return "/fuzz/saver.scr"; }
   char separator() const override { return '/'; }
 };
@@ -109,18 +121,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     keep_first(*list);
 
   MemoryFiles files;
+  std::string folder;
   try {
-    ss::extract_media(file, settings, files);
+    folder = ss::extract_media(file, settings, files);
   } catch (const ss::SaverError&) {
   }
   for (int32_t i = 0; i < settings.SndCommaList.count(); ++i) {
     try {
-      (void)ss::media_path(settings, ss::MediaKind::Music, i, files);
+      (void)ss::media_path(settings, ss::MediaKind::Music, i, folder, files);
     } catch (const ss::SaverError&) {
     }
   }
   try {
-    ss::delete_media(settings, files);
+    ss::delete_media(settings, folder, files);
   } catch (const ss::SaverError&) {
   }
   for (int32_t i = 0; i < settings.PicCommaList.count(); ++i)

@@ -64,8 +64,8 @@ void run_mode(const std::vector<std::string>& args, Platform& platform) {
     return;
   }
 
-  const InstanceGuardResult guard =
-      desktop.create_instance_guard(instance_guard_name(platform.files().executable_path()));
+  const InstanceGuardResult guard = desktop.create_instance_guard(
+      instance_guard_name(platform.files().executable_path(), platform.files().lead_bytes()));
   if (guard == InstanceGuardResult::kAlreadyRunning) {
     desktop.close_instance_guard();
     return;  // another copy of this saver file runs
@@ -89,8 +89,8 @@ void run_mode(const std::vector<std::string>& args, Platform& platform) {
 
 }  // namespace
 
-std::string instance_guard_name(const std::string& executable_path) {
-  return file_name_of(executable_path) + "Semaphore";
+std::string instance_guard_name(const std::string& executable_path, const LeadBytes& lead) {
+  return file_name_of(executable_path, lead) + "Semaphore";
 }
 
 int run_saver(const std::vector<std::string>& args, Platform& platform) {

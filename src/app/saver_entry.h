@@ -11,7 +11,7 @@
 namespace ss {
 
 // The guard's name: the executable's file name, extension included, followed by "Semaphore".
-std::string instance_guard_name(const std::string& executable_path);
+std::string instance_guard_name(const std::string& executable_path, const LeadBytes& lead = {});
 
 // Runs the saver for the arguments after the program name. The exit code is 0 on every path.
 int run_saver(const std::vector<std::string>& args, Platform& platform);

@@ -82,7 +82,7 @@ void TfrmSetup::ShowSettings() {
   const TSSFileLocations* settings = std::get_if<TSSFileLocations>(&record);
   if (settings == nullptr) throw SaverError("Invalid class typecast");
 
-  SetMuteBox(read_mute_setting(files_, settings_file_path(files_), false));
+  SetMuteBox(read_saver_mute_setting(files_, false));
   view_.set_window_caption("Setup [" + settings->Title + "]");
   view_.set_caption(SetupControl::lblTitle,
                     view_.caption(SetupControl::lblTitle) + settings->Title);
@@ -105,11 +105,11 @@ void TfrmSetup::cbMuteClick() {
 void TfrmSetup::OKButtonClick() {
   if (mute_changed_) {
     try {
-      write_mute_setting(files_, settings_file_path(files_), view_.checked());
+      write_saver_mute_setting(files_, view_.checked());
     } catch (const std::exception& e) {
-      // The dialog stays open and the flag stays set: OK tries again.
+      // Neither beside the saver nor in the user's folder: trying again would meet the same
+      // refusal, so the dialog closes once the user has read why.
       application_.report_error(e.what());
-      return;
     }
   }
   view_.close();

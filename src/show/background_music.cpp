@@ -21,7 +21,8 @@ void TfrmScrn::PlayNextTrack() {
   if (tracks == 0 || FSettings.lMute) return;
   if (FSoundIndex > tracks - 1) FSoundIndex = 0;
   if (FSettings.SoundRandom == kSoundRandomEach) FSoundIndex = Random(tracks);
-  const std::string path = media_path(FSettings, MediaKind::Music, FSoundIndex, platform_.files());
+  const std::string path =
+      media_path(FSettings, MediaKind::Music, FSoundIndex, FMediaFolder, platform_.files());
   try {
     // A track that cannot be played stays silent; with no end notice to come, so does the rest.
     media_open_ = false;

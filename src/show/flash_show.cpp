@@ -46,7 +46,8 @@ void TfrmScrn::PlayNextMovie() {
   TimerFlash_->set_enabled(false);
   if (FMovieIndex > movies - 1) FMovieIndex = 0;
   FFlashPlayer->stop();
-  FFlashPlayer->set_movie(media_path(FSettings, MediaKind::Movie, FMovieIndex, platform_.files()));
+  FFlashPlayer->set_movie(
+      media_path(FSettings, MediaKind::Movie, FMovieIndex, FMediaFolder, platform_.files()));
   try {
     FFlashPlayer->play();
   } catch (const std::exception&) {

@@ -124,8 +124,8 @@ void TfrmScrn::ActivateBody() {
   FSlideTimer->set_handler(
       [this, timer = FSlideTimer.get()] { Guarded([&] { ShowNextSlide(timer); }); });
 
-  extract_media(*file, FSettings, files);
-  FSettings.lMute = read_mute_setting(files, settings_file_path(files), FSettings.lMute);
+  FMediaFolder = extract_media(*file, FSettings, files);
+  FSettings.lMute = read_saver_mute_setting(files, FSettings.lMute);
 
   if (!DispatchKind()) return;
   if (!FSettings.lShowMouseCursor) desktop.show_cursor(false);
@@ -192,7 +192,8 @@ void TfrmScrn::FormDestroy() {
   if (media_open_) mpSaver->close();
   media_open_ = false;
   FFlashPlayer.reset();
-  delete_media(FSettings, platform_.files());
+  delete_media(FSettings, FMediaFolder, platform_.files());
+  FMediaFolder.clear();
 }
 
 void TfrmScrn::SetFormColor(Color color) {

@@ -138,6 +138,7 @@ class TfrmScrn final : private FormEvents {
   // An error escaped the activation body: it has been reported once and is not retried.
   bool FActivationFailed = false;
   TSSFileLocations FSettings;
+  std::string FMediaFolder;  // the show's own folder of media copies; empty until extracted
 
   bool idle_handler_installed_ = false;
   // mpSaver has a device open, which the end of the show closes.

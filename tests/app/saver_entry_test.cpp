@@ -93,6 +93,9 @@ TEST(InstanceGuardTest, NamedAfterTheExecutablesFileName) {
   EXPECT_EQ(instance_guard_name("C:\\Savers\\Sunset.scr"), "Sunset.scrSemaphore");
   EXPECT_EQ(instance_guard_name("/opt/savers/My Saver.SCR"), "My Saver.SCRSemaphore");
   EXPECT_EQ(instance_guard_name("plain"), "plainSemaphore");
+  // "表" in Shift-JIS ends in a backslash byte, which is part of the name.
+  EXPECT_EQ(instance_guard_name("C:\\\x95\x5C.scr", LeadBytes::of_code_page(932)),
+            "\x95\x5C.scrSemaphore");
 }
 
 class SecondCopy : public testing::TestWithParam<std::vector<std::string>> {};

@@ -118,11 +118,81 @@ TEST_F(ConfigFiles, LanguageTextsComeFromTheFileOrTheTable) {
   EXPECT_EQ(read_language_text(files_, ini, LanguageText::DownloadSWF), long_text.substr(0, 2047));
 }
 
-TEST(ConfigPaths, FilesSitBesideTheExecutable) {
+TEST(ConfigPaths, FilesSitBesideTheExecutableAndTheUsersCopyUnderItsFileName) {
   ScratchFiles files({}, '\\');
   files.executable = "C:\\Savers\\Sunset.scr";
   EXPECT_EQ(settings_file_path(files), "C:\\Savers\\CONTROL.INI");
   EXPECT_EQ(language_file_path(files), "C:\\Savers\\ridiziv.ini");
+  EXPECT_EQ(user_settings_location(files).file, "");  // no user folder, no copy
+
+  files.user_folder = "C:\\Users\\ann\\AppData\\Roaming\\";
+  const UserSettingsLocation user = user_settings_location(files);
+  EXPECT_EQ(user.program_folder, "C:\\Users\\ann\\AppData\\Roaming\\slidesaver");
+  EXPECT_EQ(user.saver_folder, user.program_folder + "\\Sunset.scr");
+  EXPECT_EQ(user.file, user.saver_folder + "\\CONTROL.INI");
+
+  // In Shift-JIS the second byte of this character is a backslash, which splits nothing.
+  files.executable = "C:\\\x95\x5C\\\x95\x5C.scr";
+  files.lead = LeadBytes::of_code_page(932);
+  EXPECT_EQ(settings_file_path(files), "C:\\\x95\x5C\\CONTROL.INI");
+  EXPECT_EQ(user_settings_location(files).saver_folder, user.program_folder + "\\\x95\x5C.scr");
+}
+
+// The saver beside `exe` in a scratch folder, with the user's settings folder in another.
+class SaverSettings : public ConfigFiles {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(folder_.root / "saver");
+    std::filesystem::create_directories(folder_.root / "user");
+    files_.executable = folder_.path("saver/Sunset.scr");
+    files_.user_folder = folder_.path("user/");
+  }
+  void refuse_beside_the_saver() {
+    files_.refuse_create = [this](const std::string& p) { return p.starts_with(beside_folder_); };
+  }
+  const std::string beside_folder_ = folder_.path("saver/");
+  const std::string beside_ = folder_.path("saver/CONTROL.INI");
+  const std::string copy_ = folder_.path("user/slidesaver/Sunset.scr/CONTROL.INI");
+};
+
+TEST_F(SaverSettings, ARefusedFolderSendsTheWriteToTheUsersCopyStartedFromTheFileBesideIt) {
+  folder_.write(beside_, "[Other]\r\nkeep=1\r\n[Setup]\r\nmute=0\r\n");
+  refuse_beside_the_saver();
+  write_saver_mute_setting(files_, true);
+  EXPECT_EQ(folder_.read(beside_), "[Other]\r\nkeep=1\r\n[Setup]\r\nmute=0\r\n");
+  EXPECT_EQ(folder_.read(copy_), "[Other]\r\nkeep=1\r\n[Setup]\r\nmute=1\r\n");
+  EXPECT_TRUE(read_saver_mute_setting(files_, false));  // the copy is read first
+
+  // Both files follow once the folder takes writes again.
+  files_.refuse_create = [](const std::string&) { return false; };
+  write_saver_mute_setting(files_, false);
+  EXPECT_FALSE(read_mute_setting(files_, beside_, true));
+  EXPECT_FALSE(read_mute_setting(files_, copy_, true));
+  EXPECT_FALSE(read_saver_mute_setting(files_, true));
+}
+
+TEST_F(SaverSettings, WithoutAUsersCopyTheFileBesideTheSaverServesAlone) {
+  EXPECT_TRUE(read_saver_mute_setting(files_, true));
+  write_saver_mute_setting(files_, true);
+  EXPECT_EQ(folder_.read(beside_), "[Setup]\r\nmute=1\r\n");
+  EXPECT_FALSE(std::filesystem::exists(folder_.root / "user" / "slidesaver"));
+  folder_.write(beside_, "[Setup]\r\nmute=0\r\n");
+  EXPECT_FALSE(read_saver_mute_setting(files_, true));
+}
+
+TEST_F(SaverSettings, OnlyWhenBothWritesAreRefusedTheErrorNamesTheFileBesideTheSaver) {
+  refuse_beside_the_saver();
+  for (const std::string& user : {std::string(), folder_.path("user/not-a-folder/")}) {
+    files_.user_folder = user;
+    folder_.write(folder_.root / "user" / "not-a-folder", "a file");
+    try {
+      write_saver_mute_setting(files_, true);
+      ADD_FAILURE() << user;
+    } catch (const SaverError& e) {
+      EXPECT_EQ(std::string(e.what()), "Unable to write to " + beside_) << user;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(beside_));
 }
 
 }  // namespace

@@ -35,7 +35,11 @@ class SetupRig {
   std::string build(const TSSFileLocations& settings) { return scratch.build({}, settings); }
 
   void start(const std::string& executable) {
-    platform = std::make_unique<HeadlessPlatform>(scratch.config(executable));
+    dialog.reset();  // a second start: the old dialog and view go before their platform
+    view.reset();
+    HeadlessConfig config = scratch.config(executable);
+    config.user_settings_folder = user_folder;
+    platform = std::make_unique<HeadlessPlatform>(config);
     view = std::make_unique<HeadlessSetupView>(platform->app(), 0x4242);
     dialog =
         std::make_unique<TfrmSetup>(*view, platform->files(), platform->desktop(), platform->app());
@@ -50,6 +54,7 @@ class SetupRig {
   const std::vector<std::string>& errors() { return platform->app().errors(); }
 
   SaverScratch scratch;
+  std::optional<std::string> user_folder;
   std::unique_ptr<HeadlessPlatform> platform;
   std::unique_ptr<HeadlessSetupView> view;
   std::unique_ptr<TfrmSetup> dialog;
@@ -202,26 +207,54 @@ TEST(SetupDialogTest, AFileShorterThanATrailerShowsNothingAndReportsNothing) {
   expect_captions(*rig.view, kDesigned);
 }
 
-TEST(SetupDialogTest, AFailedWriteKeepsTheDialogOpenAndOkTriesAgain) {
+TEST(SetupDialogTest, ARefusedFolderSendsTheChoiceToTheUsersOwnCopyWhichIsReadFirst) {
   SetupRig rig;
+  rig.user_folder = rig.scratch.path("user");
+  std::filesystem::create_directory(*rig.user_folder);
   const std::string saver = rig.build(sunset());
-  // A folder where the settings file should be: nothing can be written there.
+  // A folder where the settings file should be: nothing can be written there (even by root).
   std::filesystem::create_directory(rig.scratch.path("CONTROL.INI"));
   rig.start(saver);
   rig.show();
   rig.view->click_mute();
   rig.view->press_ok();
-  EXPECT_EQ(rig.errors(),
-            std::vector<std::string>{"Unable to write to " + rig.scratch.path("CONTROL.INI")});
-  EXPECT_FALSE(rig.view->closed());
-  EXPECT_FALSE(rig.platform->app().terminated());
-  EXPECT_TRUE(rig.dialog->MuteChanged());
-
-  std::filesystem::remove(rig.scratch.path("CONTROL.INI"));
-  rig.view->press_ok();
+  EXPECT_TRUE(rig.errors().empty());
   EXPECT_TRUE(rig.view->closed());
-  EXPECT_EQ(rig.stored_mute(), "1");
-  EXPECT_EQ(rig.errors().size(), 1u);
+  const std::string copy = "user/slidesaver/saver.scr/CONTROL.INI";
+  EXPECT_EQ(rig.scratch.read(copy), "[Setup]\r\nmute=1\r\n");
+
+  // The next dialog shows the user's copy; once the folder takes writes again, both files
+  // follow the box, so that the copy never hides a newer choice.
+  std::filesystem::remove(rig.scratch.path("CONTROL.INI"));
+  rig.scratch.write("CONTROL.INI", "[Setup]\r\nmute=0\r\n[Other]\r\nkeep=1\r\n");
+  rig.start(saver);
+  rig.show();
+  EXPECT_TRUE(rig.view->checked());
+  rig.view->click_mute();
+  rig.view->press_ok();
+  EXPECT_EQ(rig.stored_mute(), "0");
+  EXPECT_EQ(find_profile_value(rig.scratch.read(copy).value(), "Setup", "mute"), "0");
+}
+
+TEST(SetupDialogTest, WhenBothWritesAreRefusedTheErrorNamesTheFileBesideTheSaverAndOkCloses) {
+  for (const bool has_user_folder : {false, true}) {
+    SetupRig rig;
+    // A file where the user's folder should be: no folder can be made inside it.
+    if (has_user_folder) {
+      rig.user_folder = rig.scratch.path("user");
+      rig.scratch.write("user", "not a folder");
+    }
+    const std::string saver = rig.build(sunset());
+    std::filesystem::create_directory(rig.scratch.path("CONTROL.INI"));
+    rig.start(saver);
+    rig.show();
+    rig.view->click_mute();
+    rig.view->press_ok();
+    EXPECT_EQ(rig.errors(),
+              std::vector<std::string>{"Unable to write to " + rig.scratch.path("CONTROL.INI")});
+    EXPECT_TRUE(rig.view->closed()) << has_user_folder;
+    EXPECT_TRUE(rig.platform->app().terminated()) << has_user_folder;
+  }
 }
 
 TEST(SetupDialogTest, AddressLabelsOpenTheirTextAndPointTheCursor) {

@@ -1,4 +1,5 @@
-// Copying music and movies out of the package into a scratch temporary directory and back out.
+// Copying music and movies out of the package into a folder of the show's own in a scratch
+// temporary directory, and back out.
 #include "show/media_extraction.h"
 
 #include <gtest/gtest.h>
@@ -60,13 +61,14 @@ class MediaExtraction : public ::testing::Test {
     fs::create_directories(temp_);
     for (size_t i = 0; i < exe_.size(); ++i) exe_[i] = static_cast<uint8_t>(i * 131 + i / 251);
   }
-  Names temp_names() const {
+  static Names names_in(const fs::path& folder) {
     Names names;
-    for (const auto& entry : fs::directory_iterator(temp_))
+    for (const auto& entry : fs::directory_iterator(folder))
       names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
+  Names temp_names() const { return names_in(temp_); }
   std::string exe_slice(size_t from, size_t to) const {
     return {exe_.begin() + static_cast<ptrdiff_t>(from), exe_.begin() + static_cast<ptrdiff_t>(to)};
   }
@@ -87,23 +89,43 @@ class MediaExtraction : public ::testing::Test {
   std::vector<uint8_t> exe_ = std::vector<uint8_t>(300000);
 };
 
-TEST_F(MediaExtraction, WritesExactBytesThroughOneBlockAndDeletesTheSameFiles) {
+TEST_F(MediaExtraction, WritesExactBytesIntoAFolderOfItsOwnAndRemovesIt) {
   ScratchFiles files(temp_.string());  // no trailing separator: the join adds it
-  folder_.write(temp_ / "empty.wav", "an older file of the same name, to be emptied");
+  const std::string users_own = "the user's own file of the same name";
+  folder_.write(temp_ / "empty.wav", users_own);
   const TSSFileLocations settings = two_songs_and_a_movie();
   WatchedSource source(exe_);
-  extract_media(source, settings, files);
+  const fs::path media = extract_media(source, settings, files);
 
-  EXPECT_EQ(temp_names(), (Names{"empty.wav", "movie.swf", "my song.mid"}));
-  EXPECT_EQ(folder_.read(temp_ / "my song.mid"), exe_slice(1000, 201001));
-  EXPECT_EQ(folder_.read(temp_ / "empty.wav"), "");
-  EXPECT_EQ(folder_.read(temp_ / "movie.swf"), exe_slice(250000, 300000));
+  ASSERT_EQ(media.parent_path().parent_path(), temp_);
+  EXPECT_EQ(names_in(media), (Names{"empty.wav", "movie.swf", "my song.mid"}));
+  EXPECT_EQ(folder_.read(media / "my song.mid"), exe_slice(1000, 201001));
+  EXPECT_EQ(folder_.read(media / "empty.wav"), "");
+  EXPECT_EQ(folder_.read(media / "movie.swf"), exe_slice(250000, 300000));
   EXPECT_LE(source.largest_read, kMediaCopyBlock);
-  EXPECT_EQ(media_path(settings, MediaKind::Music, 0, files), (temp_ / "my song.mid").string());
+  EXPECT_EQ(media_path(settings, MediaKind::Music, 0, media.string(), files),
+            (media / "my song.mid").string());
+
+  // A second show of the same saver meanwhile gets a folder of its own.
+  WatchedSource again(exe_);
+  const std::string other = extract_media(again, settings, files);
+  EXPECT_NE(other, media.string());
+  delete_media(settings, other, files);
 
   folder_.write(temp_ / "unrelated.txt", "stays");
-  delete_media(settings, files);
-  EXPECT_EQ(temp_names(), Names{"unrelated.txt"});
+  delete_media(settings, media.string(), files);
+  EXPECT_EQ(temp_names(), (Names{"empty.wav", "unrelated.txt"}));
+  EXPECT_EQ(folder_.read(temp_ / "empty.wav"), users_own);
+}
+
+TEST_F(MediaExtraction, NoMediaMakeNoFolderAndNothingIsDeletedBeforeExtraction) {
+  WatchedSource source(exe_);
+  EXPECT_EQ(extract_media(source, TSSFileLocations{}, files_), "");
+  EXPECT_TRUE(temp_names().empty());
+  folder_.write(temp_ / "movie.swf", "kept");
+  delete_media(two_songs_and_a_movie(), "", files_);
+  EXPECT_EQ(temp_names(), Names{"movie.swf"});
+  EXPECT_THROW(media_path(two_songs_and_a_movie(), MediaKind::Movie, 0, "", files_), SaverError);
 }
 
 TEST_F(MediaExtraction, BadItemsWriteNothing) {
@@ -136,8 +158,11 @@ TEST_F(MediaExtraction, UnsafeNamesNeverLeaveTheTemporaryDirectory) {
     settings.FlashFileNamesCommaList = CommaList({name});
     EXPECT_TRUE(error_of(settings).starts_with("Unsafe media file name \"")) << name;
     EXPECT_TRUE(temp_names().empty()) << name;
-    EXPECT_THROW(media_path(settings, MediaKind::Movie, 0, files_), SaverError) << name;
-    delete_media(settings, files_);  // passes over the name
+    // A media folder beside the victim, as if the copies had been made.
+    const std::string media = (folder_.root / "show" / "").string();
+    fs::create_directory(media);
+    EXPECT_THROW(media_path(settings, MediaKind::Movie, 0, media, files_), SaverError) << name;
+    delete_media(settings, media, files_);  // passes over the name
   }
   EXPECT_EQ(folder_.read(folder_.root / "victim.txt"), "must survive");
 }
@@ -148,9 +173,13 @@ TEST_F(MediaExtraction, AFailureMidwayRemovesWhatWasWritten) {
   EXPECT_TRUE(temp_names().empty());
 
   ScratchFiles missing((folder_.root / "no-such-folder" / "").string());
-  const std::string path = (folder_.root / "no-such-folder" / "my song.mid").string();
-  EXPECT_TRUE(error_of(two_songs_and_a_movie(), missing)
-                  .starts_with("Cannot create file \"" + path + "\". "));
+  EXPECT_EQ(
+      error_of(two_songs_and_a_movie(), missing),
+      "Cannot create a folder in \"" + (folder_.root / "no-such-folder" / "").string() + "\"");
+  ScratchFiles refusing((temp_ / "").string());
+  refusing.refuse_create = [](const std::string& path) { return path.ends_with("movie.swf"); };
+  EXPECT_TRUE(error_of(two_songs_and_a_movie(), refusing).starts_with("Cannot create file \""));
+  EXPECT_TRUE(temp_names().empty());
   ScratchFiles nowhere("");  // no temporary directory must not mean the root folder
   EXPECT_EQ(error_of(two_songs_and_a_movie(), nowhere), "Cannot find the temporary directory");
 }
@@ -158,39 +187,41 @@ TEST_F(MediaExtraction, AFailureMidwayRemovesWhatWasWritten) {
 TEST_F(MediaExtraction, DeletionGoesOnPastAShortNamesList) {
   TSSFileLocations settings = two_songs_and_a_movie();
   WatchedSource source(exe_);
-  extract_media(source, settings, files_);
+  const fs::path media = extract_media(source, settings, files_);
   settings.SndFileNamesCommaList = list("\"my song.mid\"");
   try {
-    delete_media(settings, files_);
+    delete_media(settings, media.string(), files_);
     FAIL();
   } catch (const SaverError& e) {
     EXPECT_STREQ(e.what(), kIndexOutOfBounds);
   }
-  EXPECT_EQ(temp_names(), Names{"empty.wav"});
+  EXPECT_EQ(names_in(media), Names{"empty.wav"});  // so the folder stays too
 }
 
 TEST_F(MediaExtraction, PowerPointListIsDeletedOnlyForThatKind) {
   TSSFileLocations settings;
   settings.Ver = "powerpoint";
-  delete_media(settings, files_);  // missing: no error
+  delete_media(settings, "", files_);  // missing: no error
 
   folder_.write(temp_ / kPowerPointListName, "list");
   settings.Ver = "PowerPoint";
-  delete_media(settings, files_);
+  delete_media(settings, "", files_);
   EXPECT_EQ(temp_names(), Names{kPowerPointListName});
   settings.Ver = "powerpoint";
-  delete_media(settings, files_);
+  delete_media(settings, "", files_);  // in the temporary directory itself, not the show's folder
   EXPECT_TRUE(temp_names().empty());
 }
 
-TEST(MediaPath, JoinsTheTemporaryDirectoryAndTheName) {
+TEST(MediaPath, JoinsTheMediaFolderAndTheName) {
   TSSFileLocations settings = two_songs_and_a_movie();
-  for (const char* temp : {"C:\\TEMP\\", "C:\\TEMP"}) {
-    ScratchFiles windows(temp, '\\');
-    EXPECT_EQ(media_path(settings, MediaKind::Music, 1, windows), "C:\\TEMP\\empty.wav");
-    EXPECT_EQ(media_path(settings, MediaKind::Movie, 0, windows), "C:\\TEMP\\movie.swf");
-    EXPECT_THROW(media_path(settings, MediaKind::Movie, 1, windows), SaverError);
-    EXPECT_THROW(media_path(settings, MediaKind::Music, -1, windows), SaverError);
+  ScratchFiles windows("C:\\TEMP\\", '\\');
+  for (const char* folder : {"C:\\TEMP\\show-1\\", "C:\\TEMP\\show-1"}) {
+    EXPECT_EQ(media_path(settings, MediaKind::Music, 1, folder, windows),
+              "C:\\TEMP\\show-1\\empty.wav");
+    EXPECT_EQ(media_path(settings, MediaKind::Movie, 0, folder, windows),
+              "C:\\TEMP\\show-1\\movie.swf");
+    EXPECT_THROW(media_path(settings, MediaKind::Movie, 1, folder, windows), SaverError);
+    EXPECT_THROW(media_path(settings, MediaKind::Music, -1, folder, windows), SaverError);
   }
 }
 

@@ -21,7 +21,7 @@ std::vector<MediaItem> three_tracks() {
 std::vector<int> opened_tracks(ShowRig& rig) {
   std::vector<int> out;
   for (const std::string& e : entries(rig.log(), "media.open ")) {
-    const std::string name = e.substr(std::string("media.open ").size() + rig.temp_dir().size());
+    const std::string name = e.substr(std::string("media.open ").size() + rig.media_dir()->size());
     out.push_back(name[0] - 'a');
   }
   return out;
@@ -128,7 +128,7 @@ TEST(FlashShow, MoviesRunInTurnForEverWhenThereAreNoPictures) {
   rig.build({.movies = {{"m0.swf", "0"}, {"m1.swf", "1"}}, .settings = quiet_settings("flash")});
   rig.start(flash_config(rig));
   rig.run_for(5500);
-  const std::string dir = rig.temp_dir();
+  const std::string dir = *rig.media_dir();
   EXPECT_EQ(
       entries(rig.log(), "flash.movie"),
       (std::vector<std::string>{"flash.movie " + dir + "m0.swf", "flash.movie " + dir + "m1.swf",

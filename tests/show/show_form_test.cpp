@@ -64,7 +64,7 @@ TEST(ShowActivation, ASettingsOffsetPastTheEndEndsTheApplicationWithoutCoveringT
   EXPECT_FALSE(rig.log().contains("window.topmost"));
   EXPECT_FALSE(rig.log().contains("window.color 0x00000000"));
   EXPECT_TRUE(entries(rig.log(), "file.create").empty());
-  EXPECT_FALSE(rig.temp_file_exists("song.mid"));
+  EXPECT_FALSE(rig.media_dir());
   EXPECT_FALSE(rig.form().PShow().GetPicture().has_graphic());
   EXPECT_TRUE(rig.platform().app().errors().empty());
 }
@@ -335,21 +335,25 @@ TEST(ShowMessages, StartShowRunsOneStepOnlyAndStopShowAfterACancelLeavesTheTimer
   }
 }
 
-TEST(ShowMedia, CopiedAtActivationAndDeletedAtDestructionForEveryKind) {
+TEST(ShowMedia, CopiedIntoAFolderOfTheShowsOwnAndRemovedAtDestructionForEveryKind) {
   for (const std::string kind : {"photo", "Photo", "flash", "powerpoint"}) {
     ShowRig rig;
     SaverContents contents = one_picture(kind);
     contents.music = {{"a.mid", "aaa"}, {"b.mid", "bb"}};
     contents.movies = {{"m.swf", "movie"}};
     rig.build(contents);
+    const std::string users_own = "the user's own tune, not the package's";
+    rig.write_temp("a.mid", users_own);
     rig.start(rig.config(kScreen));
     rig.run_for(3000);
     EXPECT_EQ(entries(rig.log(), "file.create").size(), 3u) << kind;
+    const std::optional<std::string> media = rig.media_dir();
+    ASSERT_TRUE(media) << kind;
     for (const char* name : {"a.mid", "b.mid", "m.swf"})
-      EXPECT_TRUE(rig.temp_file_exists(name)) << kind << " " << name;
+      EXPECT_TRUE(std::filesystem::exists(*media + name)) << kind << " " << name;
     rig.destroy_form();
-    for (const char* name : {"a.mid", "b.mid", "m.swf"})
-      EXPECT_FALSE(rig.temp_file_exists(name)) << kind << " " << name;
+    EXPECT_FALSE(rig.media_dir()) << kind;
+    EXPECT_EQ(rig.read_temp("a.mid"), users_own) << kind;
     const std::string list = "file.delete " + rig.temp_dir() + "velaPPTPlay.lst -> failed";
     EXPECT_EQ(rig.log().contains(list), kind == "powerpoint") << kind;
     // Music plays in the photo kind only, spelt exactly so.

@@ -142,6 +142,21 @@ bool ShowRig::temp_file_exists(const std::string& name) const {
   return std::filesystem::exists(root_ / "tmp" / name);
 }
 
+std::optional<std::string> ShowRig::media_dir() const {
+  for (const auto& entry : std::filesystem::directory_iterator(root_ / "tmp"))
+    if (entry.is_directory()) return entry.path().string() + "/";
+  return std::nullopt;
+}
+
+void ShowRig::write_temp(const std::string& name, const std::string& text) const {
+  std::ofstream(root_ / "tmp" / name, std::ios::binary) << text;
+}
+
+std::string ShowRig::read_temp(const std::string& name) const {
+  std::ifstream in(root_ / "tmp" / name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 void ShowRig::write_beside_exe(const std::string& name, const std::string& text) const {
   std::ofstream(root_ / name, std::ios::binary) << text;
 }

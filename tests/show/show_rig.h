@@ -73,6 +73,11 @@ class ShowRig {
   std::string temp_dir() const { return (root_ / "tmp").string() + "/"; }
   std::string exe_dir() const { return root_.string() + "/"; }
   bool temp_file_exists(const std::string& name) const;
+  // The show's own folder of media copies in the temporary directory (ending with '/'), or
+  // nothing while there is none.
+  std::optional<std::string> media_dir() const;
+  void write_temp(const std::string& name, const std::string& text) const;
+  std::string read_temp(const std::string& name) const;
   void write_beside_exe(const std::string& name, const std::string& text) const;
 
  private:

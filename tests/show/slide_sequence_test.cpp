@@ -211,8 +211,8 @@ TEST(SlideSequence, FlashKindHandsOverToTheMoviesAfterTheLastPictureForGood) {
     EXPECT_FALSE(rig.form().PShow().Visible());
     EXPECT_FALSE(rig.form().SlideTimer().enabled());
     ASSERT_GE(movies.size(), 2u);
-    EXPECT_EQ(movies[0], "flash.movie " + rig.temp_dir() + "m0.swf");
-    EXPECT_EQ(movies[1], "flash.movie " + rig.temp_dir() + "m1.swf");
+    EXPECT_EQ(movies[0], "flash.movie " + *rig.media_dir() + "m0.swf");
+    EXPECT_EQ(movies[1], "flash.movie " + *rig.media_dir() + "m1.swf");
     // The first movie starts only once both pictures have been shown.
     EXPECT_GT(*rig.log().time_of(movies[0]), r.finished_at[1]);
   }

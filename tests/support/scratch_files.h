@@ -36,12 +36,15 @@ class ScratchFiles : public FileSystem {
   explicit ScratchFiles(std::string temp = {}, char separator = '/')
       : temp_(std::move(temp)), separator_(separator) {}
 
-  // Hooks: refuse to create a path, fail reading, or wrap a created file (to make writes fail).
+  // Hooks: refuse to create a path (file or folder), fail reading, or wrap a created file (to make
+  // writes fail).
   std::function<bool(const std::string&)> refuse_create = [](const std::string&) { return false; };
   bool refuse_reads = false;
   std::function<std::unique_ptr<OutputFile>(std::unique_ptr<OutputFile>, const std::string&)>
       wrap_created = [](std::unique_ptr<OutputFile> file, const std::string&) { return file; };
   std::string executable = native_file_system().executable_path();
+  std::string user_folder;
+  LeadBytes lead;
 
   std::unique_ptr<ByteSource> open_read_deny_write(const std::string& p) override {
     return real_.open_read_deny_write(p);
@@ -58,9 +61,22 @@ class ScratchFiles : public FileSystem {
   }
   bool delete_file(const std::string& p) override { return real_.delete_file(p); }
   bool file_exists(const std::string& p) override { return real_.file_exists(p); }
+  bool create_folder(const std::string& p) override {
+    return !refuse_create(p) && real_.create_folder(p);
+  }
+  std::optional<std::string> create_unique_folder(const std::string& parent) override {
+    if (refuse_create(parent)) return std::nullopt;
+    std::optional<std::string> folder = real_.create_unique_folder(parent);
+    // The real system ends the name with its own separator; a test's separator replaces it.
+    if (folder) folder->back() = separator_;
+    return folder;
+  }
+  bool remove_folder(const std::string& p) override { return real_.remove_folder(p); }
   std::string temp_directory() override { return temp_; }
+  std::string user_settings_folder() override { return user_folder; }
   std::string executable_path() override { return executable; }
   char separator() const override { return separator_; }
+  const LeadBytes& lead_bytes() const override { return lead; }
 
  private:
   FileSystem& real_ = native_file_system();

@@ -47,8 +47,12 @@ struct HeadlessConfig {
   uint64_t run_limit_ms = 10 * 60 * 1000;
   std::optional<uint64_t> end_after_input_ms;
 
-  // Files: the native file system, with these two redirected when set.
+  // Files: the native file system, with these redirected when set. The user's settings folder
+  // is none when unset, so that no test writes into the real home.
   std::optional<std::string> temp_directory;
+  std::optional<std::string> user_settings_folder;
+  // The system's code page for paths (932 for Japanese, say); the native one when unset.
+  std::optional<uint32_t> code_page;
   std::optional<std::string> executable_path;
 
   // The desktop.

@@ -1,6 +1,7 @@
 #pragma once
-// The native file system with the temporary directory and the executable's path redirected
-// to a test's folders when the configuration says so. Creating and deleting files is logged.
+// The native file system with the temporary directory, the user's settings folder and the
+// executable's path redirected to a test's folders when the configuration says so. Creating and
+// deleting files and folders is logged.
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,7 +15,11 @@ namespace ss {
 class HeadlessFiles final : public FileSystem {
  public:
   HeadlessFiles(const HeadlessConfig& config, CallLog& log, FileSystem& native)
-      : config_(config), log_(log), native_(native) {}
+      : config_(config),
+        log_(log),
+        native_(native),
+        lead_bytes_(config.code_page ? LeadBytes::of_code_page(*config.code_page)
+                                     : native.lead_bytes()) {}
 
   std::unique_ptr<ByteSource> open_read_deny_write(const std::string& path) override {
     return native_.open_read_deny_write(path);
@@ -28,14 +33,20 @@ class HeadlessFiles final : public FileSystem {
   }
   bool delete_file(const std::string& path) override;
   bool file_exists(const std::string& path) override { return native_.file_exists(path); }
+  bool create_folder(const std::string& path) override;
+  std::optional<std::string> create_unique_folder(const std::string& parent) override;
+  bool remove_folder(const std::string& path) override;
   std::string temp_directory() override;
+  std::string user_settings_folder() override;
   std::string executable_path() override;
   char separator() const override { return native_.separator(); }
+  const LeadBytes& lead_bytes() const override { return lead_bytes_; }
 
  private:
   const HeadlessConfig& config_;
   CallLog& log_;
   FileSystem& native_;
+  LeadBytes lead_bytes_;
 };
 
 }  // namespace ss

@@ -1,9 +1,12 @@
 // Files on POSIX systems. There is no way to deny other writers here, so reading the executable
 // relies on nobody rewriting a saver while it runs.
 #include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +23,21 @@ std::string system_text(int error) {
 
 std::string quoted_failure(const char* what, const std::string& path, int error) {
   return std::string(what) + " \"" + path + "\". " + system_text(error);
+}
+
+// The Windows code page matching the character set of the environment's locale, for the
+// double-byte sets whose second bytes may be '\\'; 0 for any other (UTF-8 above all).
+uint32_t code_page_of_environment() {
+  const locale_t locale = ::newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+  if (locale == static_cast<locale_t>(0)) return 0;
+  std::string codeset = ::nl_langinfo_l(CODESET, locale);
+  ::freelocale(locale);
+  for (char& c : codeset) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (codeset == "SHIFT_JIS" || codeset == "SJIS" || codeset == "CP932") return 932;
+  if (codeset == "GBK" || codeset == "CP936") return 936;
+  if (codeset == "CP949" || codeset == "UHC") return 949;
+  if (codeset == "BIG5" || codeset == "BIG5-HKSCS" || codeset == "CP950") return 950;
+  return 0;
 }
 
 class FileSource final : public ByteSource {
@@ -137,9 +155,35 @@ class PosixFileSystem final : public FileSystem {
     return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
   }
 
+  bool create_folder(const std::string& path) override { return ::mkdir(path.c_str(), 0700) == 0; }
+
+  std::optional<std::string> create_unique_folder(const std::string& parent) override {
+    std::string pattern = parent;
+    if (!pattern.empty() && pattern.back() != '/') pattern += '/';
+    pattern += "slidesaver-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) return std::nullopt;
+    return pattern + '/';
+  }
+
+  bool remove_folder(const std::string& path) override { return ::rmdir(path.c_str()) == 0; }
+
   std::string temp_directory() override {
     const char* tmpdir = std::getenv("TMPDIR");
     std::string folder = tmpdir && *tmpdir ? tmpdir : "/tmp/";
+    if (folder.back() != '/') folder += '/';
+    return folder;
+  }
+
+  std::string user_settings_folder() override {
+    std::string folder;
+    const char* config_home = std::getenv("XDG_CONFIG_HOME");
+    if (config_home && *config_home == '/') {
+      folder = config_home;
+    } else {
+      const char* home = std::getenv("HOME");
+      if (!home || !*home) return std::string();
+      folder = std::string(home) + "/.config";
+    }
     if (folder.back() != '/') folder += '/';
     return folder;
   }
@@ -158,6 +202,11 @@ class PosixFileSystem final : public FileSystem {
   }
 
   char separator() const override { return '/'; }
+
+  const LeadBytes& lead_bytes() const override {
+    static const LeadBytes lead = LeadBytes::of_code_page(code_page_of_environment());
+    return lead;
+  }
 };
 
 }  // namespace

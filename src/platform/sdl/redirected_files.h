@@ -31,6 +31,12 @@ class RedirectedFiles final : public FileSystem {
   }
   bool delete_file(const std::string& path) override { return native_.delete_file(path); }
   bool file_exists(const std::string& path) override { return native_.file_exists(path); }
+  bool create_folder(const std::string& path) override { return native_.create_folder(path); }
+  std::optional<std::string> create_unique_folder(const std::string& parent) override {
+    return native_.create_unique_folder(parent);
+  }
+  bool remove_folder(const std::string& path) override { return native_.remove_folder(path); }
+  std::string user_settings_folder() override { return native_.user_settings_folder(); }
   std::string temp_directory() override {
     if (!temp_directory_) return native_.temp_directory();
     std::string folder = *temp_directory_;
@@ -41,6 +47,7 @@ class RedirectedFiles final : public FileSystem {
     return executable_path_ ? *executable_path_ : native_.executable_path();
   }
   char separator() const override { return native_.separator(); }
+  const LeadBytes& lead_bytes() const override { return native_.lead_bytes(); }
 
  private:
   FileSystem& native_;

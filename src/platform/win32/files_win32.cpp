@@ -151,6 +151,28 @@ class Win32FileSystem final : public FileSystem {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
 
+  bool create_folder(const std::string& path) override {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+  }
+
+  std::optional<std::string> create_unique_folder(const std::string& parent) override {
+    // The process id keeps apart savers that start at the same moment; the counter passes over
+    // names left behind by a process of the same id that ended without removing its folder.
+    std::string base = parent;
+    if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
+    base += "slidesaver-" + std::to_string(GetCurrentProcessId()) + "-";
+    for (unsigned attempt = 0; attempt < 1000; ++attempt) {
+      const std::string path = base + std::to_string(attempt);
+      if (CreateDirectoryA(path.c_str(), nullptr)) return path + '\\';
+      if (GetLastError() != ERROR_ALREADY_EXISTS) return std::nullopt;
+    }
+    return std::nullopt;
+  }
+
+  bool remove_folder(const std::string& path) override {
+    return RemoveDirectoryA(path.c_str()) != 0;
+  }
+
   std::string temp_directory() override {
     // The usual 255-character buffer first; a longer path reports the size it needs, so ask
     // again with that much room rather than use a cut one.
@@ -163,6 +185,22 @@ class Win32FileSystem final : public FileSystem {
     if (length == 0 || length > folder.size())
       throw SaverError("Cannot find the temporary directory. " + system_text(GetLastError()));
     folder.resize(length);
+    return folder;
+  }
+
+  std::string user_settings_folder() override {
+    // The environment's answer, as the system's own programs see it; a standard user can
+    // always write there.
+    std::string folder(MAX_PATH, '\0');
+    DWORD length =
+        GetEnvironmentVariableA("APPDATA", folder.data(), static_cast<DWORD>(folder.size()));
+    if (length >= folder.size()) {
+      folder.assign(length, '\0');
+      length = GetEnvironmentVariableA("APPDATA", folder.data(), static_cast<DWORD>(folder.size()));
+    }
+    if (length == 0 || length >= folder.size()) return std::string();
+    folder.resize(length);
+    if (folder.back() != '\\') folder += '\\';
     return folder;
   }
 
@@ -181,6 +219,12 @@ class Win32FileSystem final : public FileSystem {
   }
 
   char separator() const override { return '\\'; }
+
+  const LeadBytes& lead_bytes() const override {
+    static const LeadBytes lead =
+        LeadBytes::where([](uint8_t byte) { return IsDBCSLeadByteEx(CP_ACP, byte) != 0; });
+    return lead;
+  }
 };
 
 }  // namespace

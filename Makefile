@@ -49,6 +49,8 @@ windows:
 	@scripts/install-deps.sh windows
 	scripts/build-libjpeg-turbo-mingw.sh x86_64-w64-mingw32
 	scripts/build-libjpeg-turbo-mingw.sh i686-w64-mingw32
+	scripts/build-png-mingw.sh x86_64-w64-mingw32
+	scripts/build-png-mingw.sh i686-w64-mingw32
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64 -j $(JOBS)
 	cmake --preset win32 >/dev/null

@@ -17,11 +17,12 @@ echo
 "$bin/slidemake" inspect "$demo/demo-linux.saver"
 
 # The Windows saver, the product: its runtime is cross-built the first time (a few minutes:
-# libjpeg-turbo for mingw, then the win32 preset's runtime alone).
+# libjpeg-turbo, zlib and libpng for mingw, then the win32 preset's runtime alone).
 build_windows_runtime() {
   echo "Building the 32-bit Windows runtime for the Windows demo saver (first time only)..."
   scripts/install-deps.sh windows &&
     scripts/build-libjpeg-turbo-mingw.sh i686-w64-mingw32 >/dev/null &&
+    scripts/build-png-mingw.sh i686-w64-mingw32 >/dev/null &&
     cmake --preset win32 >/dev/null &&
     cmake --build --preset win32 --target slidesaver >/dev/null
 }

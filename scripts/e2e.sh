@@ -11,6 +11,8 @@ jobs=${JOBS:-$(nproc)}
 scripts/install-deps.sh build windows e2e
 scripts/build-libjpeg-turbo-mingw.sh x86_64-w64-mingw32
 scripts/build-libjpeg-turbo-mingw.sh i686-w64-mingw32
+scripts/build-png-mingw.sh x86_64-w64-mingw32
+scripts/build-png-mingw.sh i686-w64-mingw32
 
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs" --target slidemake

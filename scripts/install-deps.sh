@@ -15,7 +15,7 @@ for group in "$@"; do
                         nlohmann-json3-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;  # libclang-rt-14-dev holds libFuzzer
     soak) packages+=(valgrind) ;;
-    e2e) packages+=(wine64 xvfb xdotool imagemagick python3 fonts-wine fonts-dejavu-core libasound2) ;;
+    e2e) packages+=(wine64 xvfb xdotool imagemagick python3 fonts-wine fonts-dejavu-core libasound2 locales) ;;
     *) echo "unknown dependency group: $group" >&2; exit 2 ;;
   esac
 done

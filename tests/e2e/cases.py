@@ -173,7 +173,8 @@ def wait_for_first_slide(ctx, label="show"):
 
 def extracted_media(ctx):
     temp = ctx.session.windows_temp()
-    return {name: (temp / name).exists() for name in (*MUSIC, MOVIE_NAME)}
+    # In the show's own folder there.
+    return {name: any(temp.glob(f"*/{name}")) for name in (*MUSIC, MOVIE_NAME)}
 
 
 def press_key_to_end(ctx, saver, what="the show after a key press"):

@@ -13,6 +13,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import cases  # noqa: E402
+import desktop_cases  # noqa: E402,F401  (its cases join the list)
 from media import SaverFactory  # noqa: E402
 from session import CaseFailure, PrefixCache, Session, Tools  # noqa: E402
 

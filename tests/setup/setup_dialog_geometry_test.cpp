@@ -96,5 +96,27 @@ TEST(SetupDialogGeometry, WindowIsCentredAndStaysReachable) {
   }
 }
 
+TEST(SetupDialogGeometry, AtTwiceTheResolutionEverythingIsTwiceAsLarge) {
+  const SetupDialogLayout& layout = setup_dialog_layout();
+  const Point client{scaled_for_dpi(layout.client_width, 192),
+                     scaled_for_dpi(layout.client_height, 192)};
+  EXPECT_EQ(client, (Point{610, 400}));
+  EXPECT_EQ(setup_control_bounds(layout, index_of(""), client, {}, 192), (Rect{0, 0, 610, 290}));
+  EXPECT_EQ(setup_control_bounds(layout, index_of("Panel1"), client, {}, 192),
+            (Rect{0, 290, 610, 400}));
+  EXPECT_EQ(setup_control_bounds(layout, index_of("OKButton"), client, {}, 192),
+            (Rect{432, 32, 582, 82}));
+  EXPECT_EQ(setup_control_bounds(layout, index_of("cbMute"), client, {}, 192),
+            (Rect{48, 144, 242, 178}));
+  // A label's size is its text's, measured in the font for that resolution already.
+  EXPECT_EQ(setup_control_bounds(layout, index_of("lblAuthor"), client, {80, 26}, 192),
+            (Rect{58, 88, 138, 114}));
+  // 150 %: halves round away from zero, as everywhere else.
+  EXPECT_EQ(setup_control_bounds(layout, index_of("lblTitle"), {}, {10, 10}, 144),
+            (Rect{44, 35, 54, 45}));
+  EXPECT_EQ(scaled_for_dpi(305, 120), 381);
+  EXPECT_EQ(scaled_for_dpi(55, 96), 55);
+}
+
 }  // namespace
 }  // namespace ss

@@ -14,10 +14,15 @@ namespace ss {
 // A colour as GDI takes it; system colours come from the system.
 COLORREF colorref_of(Color color);
 
-// One font per control of the layout, in the layout's order, owned until destruction.
+// The resolution of the monitor the window is on, where the system can say (Windows 10 1607
+// and later); otherwise the screen's, which older systems use for every monitor.
+int window_dpi(HWND window);
+
+// One font per control of the layout at a screen resolution, in the layout's order, owned until
+// destruction.
 class SetupFonts {
  public:
-  explicit SetupFonts(const SetupDialogLayout& layout);
+  SetupFonts(const SetupDialogLayout& layout, int dpi);
   ~SetupFonts();
   SetupFonts(const SetupFonts&) = delete;
   SetupFonts& operator=(const SetupFonts&) = delete;

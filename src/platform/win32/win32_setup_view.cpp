@@ -1,6 +1,7 @@
 // The setup dialog's window: the form, its two aligned panels and their controls, built from
 // the designed layout. The loop treats the form as a dialog (Tab moves between the box and OK,
 // Enter presses OK), and what the user does reaches the dialog's logic through SetupEvents.
+// The layout and the fonts follow the resolution of the monitor the form is on.
 #include "platform/win32/win32_setup_view.h"
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 #include <array>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,10 @@ class Win32SetupView final : public SetupView {
 
   void create_windows();
   void create_control(size_t index);
+  // The frame for the designed client area at the current resolution.
+  Point frame_size() const;
+  // Fonts, places and the frame for a new resolution (the form moved to another monitor).
+  void change_dpi(int dpi, const RECT* suggested);
   void place_panels();
   void place_label(size_t index);
   // The index in the layout of one of our windows, or -1.
@@ -83,7 +89,8 @@ class Win32SetupView final : public SetupView {
 
   Application& application_;
   const SetupDialogLayout& layout_;
-  SetupFonts fonts_;
+  int dpi_ = kDesignedDpi;
+  std::unique_ptr<SetupFonts> fonts_;
   HBRUSH background_;
   HWND form_ = nullptr;
   std::vector<HWND> windows_;              // one per control of the layout
@@ -117,7 +124,6 @@ void Win32SetupView::register_window_classes() {
 Win32SetupView::Win32SetupView(Application& application, const SetupDialogLayout& layout)
     : application_(application),
       layout_(layout),
-      fonts_(layout_),
       background_(CreateSolidBrush(colorref_of(layout_.color))),
       windows_(layout_.controls.size(), nullptr),
       label_procedures_(layout_.controls.size(), nullptr),
@@ -144,19 +150,38 @@ Win32SetupView::~Win32SetupView() {
   DeleteObject(background_);
 }
 
-void Win32SetupView::create_windows() {
+namespace {
+
+DWORD form_style(const SetupDialogLayout& layout) {
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
-  if (layout_.system_menu) style |= WS_SYSMENU;
-  if (layout_.sizeable) style |= WS_THICKFRAME;
-  const DWORD extended = WS_EX_CONTROLPARENT;
-  RECT frame = {0, 0, layout_.client_width, layout_.client_height};
-  AdjustWindowRectEx(&frame, style, FALSE, extended);
-  form_ = CreateWindowExA(extended, kFormClass, window_caption_.c_str(), style, CW_USEDEFAULT,
-                          CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                          nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (layout.system_menu) style |= WS_SYSMENU;
+  if (layout.sizeable) style |= WS_THICKFRAME;
+  return style;
+}
+
+constexpr DWORD kFormExtendedStyle = WS_EX_CONTROLPARENT;
+
+}  // namespace
+
+Point Win32SetupView::frame_size() const {
+  RECT frame = {0, 0, scaled_for_dpi(layout_.client_width, dpi_),
+                scaled_for_dpi(layout_.client_height, dpi_)};
+  AdjustWindowRectEx(&frame, form_style(layout_), FALSE, kFormExtendedStyle);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void Win32SetupView::create_windows() {
+  form_ = CreateWindowExA(kFormExtendedStyle, kFormClass, window_caption_.c_str(),
+                          form_style(layout_), CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr,
+                          GetModuleHandleA(nullptr), nullptr);
   if (form_ == nullptr) throw SaverError("Cannot create the setup dialog");
+  // The resolution is the monitor's that the form opened on; the frame is sized for it.
+  dpi_ = window_dpi(form_);
+  fonts_ = std::make_unique<SetupFonts>(layout_, dpi_);
+  const Point frame = frame_size();
+  SetWindowPos(form_, nullptr, 0, 0, frame.x, frame.y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowLongPtrA(form_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SendMessageA(form_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.form_font()), FALSE);
+  SendMessageA(form_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->form_font()), FALSE);
   // In the layout's order, which puts every panel before its controls and the controls in
   // their tab order.
   for (size_t i = 0; i < layout_.controls.size(); ++i) create_control(i);
@@ -192,7 +217,7 @@ void Win32SetupView::create_control(size_t index) {
   const int id =
       control.kind == SetupControlKind::kButton ? IDOK : kFirstControlId + static_cast<int>(index);
   const std::string text = control.control ? caption(*control.control) : std::string();
-  const Rect bounds = setup_control_bounds(layout_, index, {}, {});
+  const Rect bounds = setup_control_bounds(layout_, index, {}, {}, dpi_);
   const HWND window = CreateWindowExA(extended, window_class, text.c_str(), style, bounds.left,
                                       bounds.top, bounds.width(), bounds.height(), parent,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -200,7 +225,7 @@ void Win32SetupView::create_control(size_t index) {
   if (window == nullptr) throw SaverError("Cannot create the setup dialog's controls");
   windows_[index] = window;
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.font(index)), FALSE);
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->font(index)), FALSE);
   if (control.opens_caption) {
     label_procedures_[index] = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&label_procedure)));
@@ -213,17 +238,49 @@ void Win32SetupView::place_panels() {
   GetClientRect(form_, &client);
   for (size_t i = 0; i < layout_.controls.size(); ++i) {
     if (layout_.controls[i].kind != SetupControlKind::kPanel) continue;
-    const Rect r = setup_control_bounds(layout_, i, {client.right, client.bottom});
+    const Rect r = setup_control_bounds(layout_, i, {client.right, client.bottom}, {}, dpi_);
     MoveWindow(windows_[i], r.left, r.top, r.width(), r.height(), TRUE);
   }
+}
+
+void Win32SetupView::change_dpi(int dpi, const RECT* suggested) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  dpi_ = dpi;
+  // The controls take the new fonts before the old ones are deleted.
+  std::unique_ptr<SetupFonts> old = std::move(fonts_);
+  fonts_ = std::make_unique<SetupFonts>(layout_, dpi_);
+  SendMessageA(form_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->form_font()), FALSE);
+  for (size_t i = 0; i < layout_.controls.size(); ++i) {
+    SendMessageA(windows_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fonts_->font(i)), TRUE);
+    const SetupControlKind kind = layout_.controls[i].kind;
+    if (kind == SetupControlKind::kLabel) {
+      place_label(i);
+    } else if (kind != SetupControlKind::kPanel) {
+      const Rect r = setup_control_bounds(layout_, i, {}, {}, dpi_);
+      SetWindowPos(windows_[i], nullptr, r.left, r.top, r.width(), r.height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  old.reset();
+  if (suggested != nullptr) {
+    SetWindowPos(form_, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    const Point frame = frame_size();
+    SetWindowPos(form_, nullptr, 0, 0, frame.x, frame.y,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  place_panels();
+  InvalidateRect(form_, nullptr, TRUE);
 }
 
 void Win32SetupView::place_label(size_t index) {
   const HWND label = windows_[index];
   const SetupControlLayout& control = layout_.controls[index];
   const std::string text = control.control ? caption(*control.control) : std::string();
-  const Point size = label_text_size(label, fonts_.font(index), text);
-  const Rect r = setup_control_bounds(layout_, index, {}, size);
+  const Point size = label_text_size(label, fonts_->font(index), text);
+  const Rect r = setup_control_bounds(layout_, index, {}, size, dpi_);
   SetWindowPos(label, nullptr, r.left, r.top, r.width(), r.height(), SWP_NOZORDER | SWP_NOACTIVATE);
   // A label without text has no area: nothing to point at or click.
   ::ShowWindow(label, r.empty() ? SW_HIDE : SW_SHOWNA);
@@ -434,6 +491,9 @@ LRESULT Win32SetupView::form_message(HWND window, UINT message, WPARAM wparam, L
   switch (message) {
     case WM_SIZE:
       place_panels();
+      return 0;
+    case WM_DPICHANGED:
+      change_dpi(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wparam) == WA_INACTIVE) {

@@ -156,6 +156,11 @@ void Scratch::write(const std::string& name, const std::string& bytes) const {
   std::ofstream(root_ / name, std::ios::binary) << bytes;
 }
 
+std::string Scratch::read(const std::string& name) const {
+  std::ifstream in(root_ / name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 std::string Scratch::build_saver(const std::vector<ss::Bitmap24>& pictures,
                                  const ss::TSSFileLocations& settings,
                                  const std::vector<std::string>& music) const {

@@ -71,6 +71,7 @@ class Scratch {
   ~Scratch();
   std::string path(const std::string& name) const { return (root_ / name).string(); }
   void write(const std::string& name, const std::string& bytes) const;
+  std::string read(const std::string& name) const;
   // A saver made from the Linux runtime with these pictures (as bitmaps) and music.
   std::string build_saver(const std::vector<ss::Bitmap24>& pictures,
                           const ss::TSSFileLocations& settings,

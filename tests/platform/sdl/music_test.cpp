@@ -110,6 +110,22 @@ TEST_F(SdlMusicTest, MuteInControlIniMeansNoMixerCallAtAll) {
   EXPECT_EQ(ss::SdlMediaPlayer::mixer_calls(), before);
 }
 
+TEST_F(SdlMusicTest, TheUsersFileOfATracksNameInTheTemporaryDirectoryStaysAsItWas) {
+  const std::string saver = saver_with_music("1");
+  const std::string own = "the user's own track0.wav";
+  scratch_.write("tmp/track0.wav", own);
+  {
+    const std::unique_ptr<ss::SdlPlatform> platform = make_platform(config(saver));
+    const DriverAllocations unchecked;
+    ss::TfrmScrn form(*platform);
+    run_show(*platform, form, 500);
+    ASSERT_TRUE(form.ShowStarted());
+  }
+  EXPECT_EQ(scratch_.read("tmp/track0.wav"), own);
+  // The show's own folder went with the show.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_.path("tmp")), {}), 1);
+}
+
 TEST_F(SdlMusicTest, TheEndOfATrackStartsTheNextOnTheGuiThread) {
   const std::string saver = saver_with_music("0");
   const int before = ss::SdlMediaPlayer::mixer_calls();

@@ -1,6 +1,8 @@
 // The background music of the "photo" kind and the movie show of the "flash" kind.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,23 @@ TEST(BackgroundMusic, TheSettingsFileOverridesThePackagesMuteBothWays) {
     rig.run_for(1000);
     EXPECT_EQ(!entries(rig.log(), "media.").empty(), c.plays)
         << c.package_mute << " " << (c.ini ? c.ini : "none");
+  }
+}
+
+TEST(BackgroundMusic, TheUsersCopyOfTheSettingsFileIsReadBeforeTheOneBesideTheSaver) {
+  for (const bool copy_exists : {false, true}) {
+    ShowRig rig;
+    rig.build({.music = three_tracks(), .settings = quiet_settings()});
+    rig.write_beside_exe("CONTROL.INI", "[Setup]\r\nmute=0\r\n");
+    const std::filesystem::path user = std::filesystem::path(rig.exe_dir()) / "user";
+    std::filesystem::create_directories(user / "slidesaver" / "saver.scr");
+    if (copy_exists)
+      std::ofstream(user / "slidesaver" / "saver.scr" / "CONTROL.INI") << "[Setup]\nmute=1\n";
+    HeadlessConfig config = rig.config(kScreen);
+    config.user_settings_folder = user.string();
+    rig.start(config);
+    rig.run_for(1000);
+    EXPECT_EQ(entries(rig.log(), "media.").empty(), copy_exists) << copy_exists;
   }
 }
 

@@ -20,7 +20,8 @@ std::vector<HWND>& dialog_windows() {
 }
 
 std::string application_title() {
-  std::string name = file_name_of(native_file_system().executable_path());
+  FileSystem& files = native_file_system();
+  std::string name = file_name_of(files.executable_path(), files.lead_bytes());
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.resize(dot);
   return name;

@@ -183,7 +183,7 @@ TEST(FlashShow, MoviesThatStopOnTheirLastFrameRunInTurn) {
     config.flash_default.numbered_from_zero = from_zero;
     rig.start(config);
     rig.run_for(7500);
-    const std::string dir = rig.temp_dir();
+    const std::string dir = *rig.media_dir();
     const std::vector<std::string> movies = entries(rig.log(), "flash.movie");
     ASSERT_GE(movies.size(), 3u) << from_zero;
     EXPECT_EQ(movies[0], "flash.movie " + dir + "m0.swf");

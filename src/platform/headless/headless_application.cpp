@@ -1,12 +1,7 @@
 #include "platform/headless/headless_application.h"
 
 #include <algorithm>
-#include <exception>
 #include <limits>
-
-#include "base/error.h"
-#include "platform/headless/headless_window.h"
-#include "platform/core/posted_timer.h"
 
 namespace ss {
 namespace {
@@ -19,13 +14,10 @@ constexpr int kMaxRoundsWithoutTime = 100'000;
 }  // namespace
 
 HeadlessApplication::HeadlessApplication(CallLog& log, uint32_t start_tick)
-    : log_(log), clock_(start_tick), loop_(clock_) {}
-
-std::unique_ptr<Timer> HeadlessApplication::create_timer() {
-  return std::make_unique<PostedTimer>(*this, [this](uint32_t delay_ms, MessageLoop::Task task) {
-    post_guarded_after(delay_ms, std::move(task));
-  });
-}
+    : ApplicationCore(loop_, FirstShow::kPosted, kMaxWaitMs),
+      log_(log),
+      clock_(start_tick),
+      loop_(clock_) {}
 
 void HeadlessApplication::report_error(const std::string& message) {
   errors_.push_back(message);
@@ -41,21 +33,6 @@ void HeadlessApplication::report_error(const std::string& message) {
   error_box_up_ = false;
 }
 
-MessageLoop::Task HeadlessApplication::guarded(MessageLoop::Task task) {
-  return [this, task = std::move(task)] {
-    try {
-      task();
-    } catch (...) {
-      report_error(current_exception_text());
-    }
-  };
-}
-
-void HeadlessApplication::post_guarded_after(uint64_t delay_ms, MessageLoop::Task task) {
-  const uint64_t capped = std::min<uint64_t>(delay_ms, std::numeric_limits<uint32_t>::max());
-  loop_.post_after(static_cast<uint32_t>(capped), guarded(std::move(task)));
-}
-
 void HeadlessApplication::run() {
   show_main_window_once();
   run_for(run_limit_ms_);
@@ -69,30 +46,6 @@ bool HeadlessApplication::run_until(const std::function<bool()>& done, uint64_t 
   return pump(done, max_ms);
 }
 
-void HeadlessApplication::show_main_window_once() {
-  if (main_window_started_ || main_window_ == nullptr) return;
-  main_window_started_ = true;
-  HeadlessWindow* window = main_window_;
-  if (!window->visible() && !window->closed()) post_guarded([window] { window->show(); });
-}
-
-bool HeadlessApplication::process_reporting() {
-  try {
-    return loop_.process_messages();
-  } catch (...) {
-    // The failing message is gone; the rest stay queued for the next round.
-    report_error(current_exception_text());
-    return true;
-  }
-}
-
-void HeadlessApplication::run_idle() {
-  ++idle_calls_;
-  // The handler may remove itself.
-  const std::function<void()> handler = idle_;
-  if (handler) guarded(handler)();
-}
-
 bool HeadlessApplication::pump(const std::function<bool()>& done, uint64_t max_ms) {
   end_requested_ = false;
   hit_time_limit_ = false;
@@ -104,7 +57,7 @@ bool HeadlessApplication::pump(const std::function<bool()>& done, uint64_t max_m
   uint64_t seen_at = start;
   int rounds_without_time = 0;
   for (;;) {
-    if (terminated_ || end_requested_ || done()) return true;
+    if (terminated() || end_requested_ || done()) return true;
     if (clock_.elapsed_ms() != seen_at) {
       seen_at = clock_.elapsed_ms();
       rounds_without_time = 0;
@@ -116,6 +69,7 @@ bool HeadlessApplication::pump(const std::function<bool()>& done, uint64_t max_m
     if (process_reporting()) continue;
     if (!idle_ran) {
       idle_ran = true;
+      ++idle_calls_;
       run_idle();
       continue;
     }

@@ -1,12 +1,10 @@
 #pragma once
 // The application object on the virtual clock. run() shows the main window when it is not
-// visible yet (as the framework's run does), then pumps the loop:
+// visible yet, then pumps like every backend's run:
 //
 //   process every pending message; when none is left, run the idle handler once; when that
 //   posted nothing either, wait for the next message or timer, which moves the clock.
 //
-// The idle handler thus runs once each time the loop runs dry before a wait: a handler that
-// posts a message (the show's start message) gets it processed, but does not spin the loop.
 // Every message the backend itself delivers (timers, input, notifications, paints) reports
 // its own error, so an error inside a transition's inner pumping does not abort the transition;
 // errors of messages posted by portable code are caught and reported by the outer loop. Either
@@ -21,27 +19,20 @@
 #include <string>
 #include <vector>
 
-#include "platform/application.h"
+#include "platform/core/application_core.h"
 #include "platform/headless/call_log.h"
 #include "platform/headless/headless_clock.h"
 #include "platform/headless/headless_loop.h"
 
 namespace ss {
 
-class HeadlessWindow;
-
-class HeadlessApplication final : public Application {
+class HeadlessApplication final : public ApplicationCore {
  public:
   explicit HeadlessApplication(CallLog& log, uint32_t start_tick = 0);
 
-  MessageLoop& loop() override { return loop_; }
   Clock& clock() override { return clock_; }
-  std::unique_ptr<Timer> create_timer() override;
   // Runs for at most run_limit() of virtual time.
   void run() override;
-  void terminate() override { terminated_ = true; }
-  bool terminated() const override { return terminated_; }
-  void set_idle_handler(std::function<void()> on_idle) override { idle_ = std::move(on_idle); }
   void report_error(const std::string& message) override;
 
   // The test's side.
@@ -57,43 +48,31 @@ class HeadlessApplication final : public Application {
   // Makes the current run return after the message being handled (not a termination).
   void end_run() { end_requested_ = true; }
   bool hit_time_limit() const { return hit_time_limit_; }
-  bool has_idle_handler() const { return static_cast<bool>(idle_); }
+  bool has_idle_handler() const { return has_idle_handler_; }
   int idle_calls() const { return idle_calls_; }
   const std::vector<std::string>& errors() const { return errors_; }
   // Runs while an error box is up, as the messages the system delivers meanwhile; not again
   // for a box raised during it.
   void set_during_error_box(std::function<void()> hook) { during_error_box_ = std::move(hook); }
 
-  // Wraps a message so that its error is reported instead of propagated.
-  MessageLoop::Task guarded(MessageLoop::Task task);
-  void post_guarded(MessageLoop::Task task) { loop_.post(guarded(std::move(task))); }
-  // Posted when delay_ms of virtual time have passed.
-  void post_guarded_after(uint64_t delay_ms, MessageLoop::Task task);
-
-  // The window whose closing ends the run; set by the platform for its first window.
-  void set_main_window(HeadlessWindow* window) { main_window_ = window; }
-  HeadlessWindow* main_window() const { return main_window_; }
-  void main_window_closed() { terminate(); }
+  void set_idle_handler(std::function<void()> on_idle) override {
+    has_idle_handler_ = static_cast<bool>(on_idle);
+    ApplicationCore::set_idle_handler(std::move(on_idle));
+  }
 
  private:
   bool pump(const std::function<bool()>& done, uint64_t max_ms);
-  bool process_reporting();
-  void run_idle();
-  void show_main_window_once();
 
   CallLog& log_;
   HeadlessClock clock_;
   HeadlessLoop loop_;
-  std::function<void()> idle_;
   std::vector<std::string> errors_;
   std::function<void()> during_error_box_;
   bool error_box_up_ = false;
-  HeadlessWindow* main_window_ = nullptr;
   uint64_t run_limit_ms_ = 10 * 60 * 1000;
-  bool terminated_ = false;
   bool end_requested_ = false;
   bool hit_time_limit_ = false;
-  bool main_window_started_ = false;
+  bool has_idle_handler_ = false;
   int idle_calls_ = 0;
 };
 

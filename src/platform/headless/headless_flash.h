@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/core/form_window.h"
 #include "platform/flash_control.h"
 #include "platform/headless/headless_context.h"
 
@@ -15,7 +16,7 @@ namespace ss {
 
 class HeadlessWindow;
 
-class HeadlessFlashControl final : public FlashControl {
+class HeadlessFlashControl final : public FlashControl, public CoveringChild {
  public:
   // parent may be null for a window of another backend; the control then covers nothing.
   HeadlessFlashControl(HeadlessContext& context, HeadlessWindow* parent);
@@ -39,7 +40,7 @@ class HeadlessFlashControl final : public FlashControl {
   }
 
   // The test's side.
-  Rect bounds() const { return bounds_; }
+  Rect bounds() const override { return bounds_; }
   const std::string& movie() const { return movie_; }
   bool playing() const { return playing_; }
   // A command from the movie, as the control raises it.

@@ -83,14 +83,14 @@ SdlSetupView::SdlSetupView(SdlContext& context, const SetupDialogLayout& layout)
   }
   window_id_ = SDL_GetWindowID(window_);
   context_.targets[window_id_] = this;
-  context_.app.set_main_window(this, nullptr);
 }
 
 SdlSetupView::~SdlSetupView() {
   *alive_ = false;
   if (hovered_label_) context_.desktop.set_hand_cursor(false);
   context_.targets.erase(window_id_);
-  context_.app.main_window_gone(this);
+  // The dialog is the run's main window: its going ends the run.
+  if (!closed_) context_.app.terminate();
   presenter_.reset();
   SDL_DestroyWindow(window_);
 }
@@ -129,7 +129,7 @@ void SdlSetupView::close() {
   closed_ = true;
   visible_ = false;
   SDL_HideWindow(window_);
-  context_.app.main_window_gone(this);
+  context_.app.terminate();
 }
 
 intptr_t SdlSetupView::native_handle() const {

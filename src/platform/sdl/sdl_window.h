@@ -5,23 +5,21 @@
 // give the size of the client image, which is the size of what the window covers once the show
 // has been activated; the image is stretched over the window until then.
 //
-// Painting composes the client image in memory (the window's colour, then the control) and
-// presents it through a streaming texture (SdlPresenter). invalidate posts one paint message;
-// repaint_now paints at once. Input is routed as the system would: a move over the control to
-// the control, elsewhere to the form; a button to the control; keys to the form.
+// The shared form window composes the client image; this surface presents the changed rows
+// through a streaming texture (SdlPresenter) and turns SDL's events into the form window's.
 #include <cstdint>
 #include <memory>
 
 #include "gfx/bitmap24.h"
+#include "platform/core/form_window.h"
 #include "platform/sdl/sdl_context.h"
 #include "platform/sdl/sdl_presenter.h"
-#include "platform/show_window.h"
 
 struct SDL_Window;
 
 namespace ss {
 
-class SdlWindow final : public ShowWindow, private SdlEventTarget {
+class SdlWindow final : private NativeSurface, public FormWindow, private SdlEventTarget {
  public:
   // Throws SaverError when the window cannot be made.
   explicit SdlWindow(SdlContext& context);
@@ -29,39 +27,23 @@ class SdlWindow final : public ShowWindow, private SdlEventTarget {
   SdlWindow(const SdlWindow&) = delete;
   SdlWindow& operator=(const SdlWindow&) = delete;
 
-  // ControlHost.
-  void attach(HostedControl* control) override;
-  Rect parent_client_rect() const override { return {0, 0, bounds_.width(), bounds_.height()}; }
-  void invalidate(const Rect& parent_rect) override;
-  void repaint_now() override;
-  bool design_time() const override { return false; }
-
-  // ShowWindow.
-  void set_events(FormEvents* events) override { events_ = events; }
-  void set_bounds(const Rect& screen_rect) override;
-  Rect bounds() const override { return bounds_; }
-  void set_color(Color color) override;
-  void set_topmost() override;
-  void show() override;
-  bool visible() const override { return visible_; }
-  void hide_application_window() override {}
-  void post_user_message(uint32_t message) override;
-  void close() override;
-  void release_capture() override;
-  intptr_t native_handle() const override;
-
   int frames_presented() const { return presenter_->presents(); }
   const char* renderer_name() const { return presenter_->renderer_name(); }
 
  private:
+  // NativeSurface.
+  Bitmap24& client_image() override { return image_; }
+  void present(const Rect& changed) override;
+  void place(const Rect& screen_rect) override;
+  void show_native(ShowStage stage) override;
+  void window_closed() override;
+  void raise_topmost() override;
+  void release_mouse_capture() override;
+  intptr_t window_handle() const override;
+  void post(Task task) override;
+
   void handle_event(const SDL_Event& event) override;
-  bool takes_input() const { return visible_ && !closed_; }
   bool foreign() const;
-  void schedule_paint();
-  void paint();
-  void mouse_moved(int32_t x, int32_t y, uint32_t shift);
-  void mouse_button(bool down, uint8_t sdl_button, int32_t x, int32_t y, uint32_t shift);
-  void set_control_hovered(bool hovered);
   // Window coordinates to client-image coordinates (they differ while the image is stretched).
   Point to_client(int32_t x, int32_t y) const;
 
@@ -69,19 +51,7 @@ class SdlWindow final : public ShowWindow, private SdlEventTarget {
   SDL_Window* window_ = nullptr;
   uint32_t window_id_ = 0;
   std::unique_ptr<SdlPresenter> presenter_;
-  FormEvents* events_ = nullptr;
-  HostedControl* control_ = nullptr;
   Bitmap24 image_;
-  Rect bounds_;
-  Color color_ = static_cast<Color>(0xFF00000Fu);  // the system's face colour
-  bool visible_ = false;
-  bool closing_ = false;
-  bool closed_ = false;
-  bool background_dirty_ = true;
-  bool paint_pending_ = false;
-  bool control_hovered_ = false;
-  // Messages still queued for this window check it before they touch the window.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace ss

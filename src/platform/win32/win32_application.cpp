@@ -1,7 +1,6 @@
 #include "platform/win32/win32_application.h"
 
 #include <algorithm>
-#include <exception>
 #include <vector>
 
 #include "base/error.h"
@@ -57,7 +56,8 @@ bool dispatch_to_dialog(MSG& message) {
   return false;
 }
 
-Win32Application::Win32Application() : title_(application_title()) {
+Win32Application::Win32Application()
+    : ApplicationCore(loop_, FirstShow::kAtOnce, INFINITE), title_(application_title()) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   register_message_window_class(instance, &Win32Application::message_window_proc);
   message_window_ = CreateWindowExA(0, kMessageWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
@@ -100,77 +100,14 @@ void Win32Application::remove_timer(UINT_PTR id) {
 
 void Win32Application::fire_timer(UINT_PTR id) {
   // After termination the loop hands out no more timer messages.
-  if (terminated_) return;
+  if (terminated()) return;
   const auto found = timers_.find(id);
   if (found == timers_.end()) return;
   found->second->fire();
 }
 
-void Win32Application::guarded(const std::function<void()>& handler) noexcept {
-  try {
-    handler();
-  } catch (...) {
-    report_current_exception();
-  }
-}
-
-void Win32Application::report_current_exception() noexcept {
-  try {
-    report_error(current_exception_text());
-  } catch (...) {
-    // Not even the report could be shown; the loop goes on regardless.
-  }
-}
-
 void Win32Application::report_error(const std::string& message) {
   MessageBoxA(GetActiveWindow(), message.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
-}
-
-void Win32Application::terminate() {
-  terminated_ = true;
-  loop_.wake();
-}
-
-void Win32Application::window_closed(ShowWindow* window) {
-  if (window != nullptr && window == main_window_) terminate();
-}
-
-void Win32Application::show_main_window_once() {
-  if (main_window_started_ || main_window_ == nullptr) return;
-  main_window_started_ = true;
-  ShowWindow* window = main_window_;
-  if (!window->visible()) guarded([window] { window->show(); });
-}
-
-bool Win32Application::process_reporting() {
-  try {
-    return loop_.process_messages();
-  } catch (...) {
-    // The failing message is gone; the rest stay queued for the next round.
-    report_current_exception();
-    return true;
-  }
-}
-
-void Win32Application::run_idle() {
-  // The handler may remove itself.
-  const std::function<void()> handler = idle_;
-  if (handler) guarded(handler);
-}
-
-void Win32Application::run() {
-  show_main_window_once();
-  bool idle_ran = false;
-  while (!terminated_) {
-    if (process_reporting()) continue;
-    if (!idle_ran) {
-      idle_ran = true;
-      run_idle();
-      continue;
-    }
-    loop_.wait_message(INFINITE);
-    idle_ran = false;
-  }
 }
 
 }  // namespace ss

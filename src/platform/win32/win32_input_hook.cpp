@@ -53,7 +53,7 @@ void deliver(UINT message, Point cursor) {
   application->loop().post([application, handler, input, cursor] {
     const std::shared_ptr<HookHandler> current = handler.lock();
     if (current && current == hook_state().handler)
-      application->guarded([&] { (*current)(*input, cursor); });
+      application->run_guarded([&] { (*current)(*input, cursor); });
   });
 }
 

@@ -1,8 +1,5 @@
 #include "platform/win32/win32_loop.h"
 
-#include <chrono>
-#include <memory>
-
 #include "platform/win32/win32_application.h"
 
 namespace ss {
@@ -14,16 +11,14 @@ constexpr int kMaxSystemMessagesPerRound = 256;
 
 }  // namespace
 
-Win32Loop::Win32Loop()
-    : gui_thread_(std::this_thread::get_id()),
-      wake_event_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+Win32Loop::Win32Loop() : wake_event_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
 Win32Loop::~Win32Loop() {
   if (wake_event_ != nullptr) CloseHandle(wake_event_);
 }
 
 bool Win32Loop::process_messages() {
-  const bool ran_tasks = tasks_.run_all();
+  const bool ran_tasks = tasks().run_all();
   const bool ran_messages = dispatch_system_messages();
   return ran_tasks || ran_messages;
 }
@@ -46,39 +41,11 @@ bool Win32Loop::dispatch_system_messages() {
 }
 
 bool Win32Loop::wait_message(uint32_t timeout_ms) {
-  if (tasks_.has_any()) return true;
+  if (tasks().has_any()) return true;
   // Input already seen by an earlier peek but left in the queue counts as well.
   const DWORD woke = MsgWaitForMultipleObjectsEx(wake_event_ != nullptr ? 1 : 0, &wake_event_,
                                                  timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  return woke == WAIT_OBJECT_0 || woke == WAIT_OBJECT_0 + 1 || tasks_.has_any();
-}
-
-bool Win32Loop::serve_requests(uint32_t timeout_ms) {
-  tasks_.wait_until(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms), true);
-  return tasks_.run_requests();
-}
-
-void Win32Loop::post(Task task) {
-  tasks_.post(std::move(task));
-  wake();
-}
-
-void Win32Loop::queue(Task task) {
-  tasks_.queue_request(std::move(task));
-  wake();
-}
-
-void Win32Loop::synchronize(const Task& task) {
-  if (is_gui_thread()) {
-    task();
-    return;
-  }
-  // Woken once queued, so that a GUI thread asleep in the system's wait serves it too.
-  tasks_.synchronize(task, [this] { wake(); });
-}
-
-bool Win32Loop::is_gui_thread() const {
-  return std::this_thread::get_id() == gui_thread_;
+  return woke == WAIT_OBJECT_0 || woke == WAIT_OBJECT_0 + 1 || tasks().has_any();
 }
 
 void Win32Loop::wake() {

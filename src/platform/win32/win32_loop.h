@@ -6,14 +6,12 @@
 #include <windows.h>
 
 #include <functional>
-#include <thread>
 
-#include "platform/message_loop.h"
-#include "platform/core/task_queue.h"
+#include "platform/core/queued_loop.h"
 
 namespace ss {
 
-class Win32Loop final : public MessageLoop {
+class Win32Loop final : public QueuedLoop {
  public:
   // The thread that creates the loop is its GUI thread.
   Win32Loop();
@@ -23,22 +21,15 @@ class Win32Loop final : public MessageLoop {
 
   bool process_messages() override;
   bool wait_message(uint32_t timeout_ms) override;
-  bool serve_requests(uint32_t timeout_ms) override;
-  void post(Task task) override;
-  void queue(Task task) override;
-  void synchronize(const Task& task) override;
-  bool is_gui_thread() const override;
 
   // Wakes a wait without posting anything (a termination from another thread, say).
-  void wake();
+  void wake() override;
   // Runs when the system's queue hands out WM_QUIT.
   void set_quit_handler(std::function<void()> on_quit) { on_quit_ = std::move(on_quit); }
 
  private:
   bool dispatch_system_messages();
 
-  std::thread::id gui_thread_;
-  TaskQueue tasks_;
   HANDLE wake_event_;
   std::function<void()> on_quit_;
 };

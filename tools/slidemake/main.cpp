@@ -23,7 +23,12 @@ constexpr const char* kUsage =
     "  transition --style N --old A --new B -o OUT.gif|DIR [--step S] [--size WxH]\n"
     "                                                  every frame of one transition\n"
     "  catalogue -o STYLES.png [--progress P] [--size WxH]\n"
-    "                                                  a contact sheet of all 127 styles\n";
+    "                                                  a contact sheet of all 127 styles\n"
+#ifdef SLIDEMAKE_HAVE_STUDIO
+    "  studio [FOLDER] [--port N] [--no-open]          make a saver in the browser: serves a page\n"
+    "                                                  for FOLDER and its slidesaver.json\n"
+#endif
+    ;
 
 }  // namespace
 
@@ -36,6 +41,9 @@ int main(int argc, char** argv) {
       {"frame", slidemake::run_frame},
       {"transition", slidemake::run_transition},
       {"catalogue", slidemake::run_catalogue},
+#ifdef SLIDEMAKE_HAVE_STUDIO
+      {"studio", slidemake::run_studio},
+#endif
   };
   if (argc < 2 || !commands.count(argv[1])) {
     std::fputs(kUsage, stderr);

@@ -72,11 +72,15 @@ Manifest load_manifest(const std::string& path) {
     throw std::runtime_error("manifest \"" + path + "\" is not valid JSON: " + e.what());
   }
   if (!root.is_object()) throw std::runtime_error("manifest \"" + path + "\": expected an object");
+  return manifest_from_json(root, fs::absolute(path).parent_path());
+}
+
+Manifest manifest_from_json(const json& root, const fs::path& folder) {
+  if (!root.is_object()) throw std::runtime_error("manifest: expected an object");
   for (const auto& [key, value] : root.items())
     if (key != "pictures" && key != "music" && key != "movies" && key != "settings")
       fail(key, "unknown key (expected pictures, music, movies, settings)");
 
-  const fs::path folder = fs::absolute(path).parent_path();
   Manifest m;
   m.pictures = read_pictures(root, folder);
   m.music = read_paths(root, "music", folder);

@@ -1,5 +1,7 @@
 #pragma once
 // The JSON manifest that describes a saver: its pictures, music, movies and settings.
+#include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -22,5 +24,7 @@ struct Manifest {
 
 // Reads and checks a manifest; errors name the field and say what is wrong.
 Manifest load_manifest(const std::string& path);
+// The same checks on a parsed document; relative paths are resolved against `folder`.
+Manifest manifest_from_json(const nlohmann::json& root, const std::filesystem::path& folder);
 
 }  // namespace slidemake

@@ -103,7 +103,8 @@ void record_media(const std::vector<MediaInput>& media, const std::vector<int64_
 }  // namespace
 
 BuildResult build_saver(const Manifest& manifest, const std::string& runtime_path,
-                        const std::string& output_path) {
+                        const std::string& output_path,
+                        const ProgressBar::Listener& listener) {
   // Check every input before anything is written.
   const int64_t runtime_size = file_size_of(runtime_path, "runtime");
   int64_t estimate = runtime_size;
@@ -122,7 +123,7 @@ BuildResult build_saver(const Manifest& manifest, const std::string& runtime_pat
   settings.FlashCommaList = settings.FlashFileNamesCommaList = settings.FlashSizesCommaList = {};
 
   AtomicOutputFile out(output_path);
-  ProgressBar progress("building " + ss::file_name_of(output_path), estimate);
+  ProgressBar progress("building " + ss::file_name_of(output_path), estimate, listener);
   SaverWriter writer(out, progress);
 
   writer.file(runtime_path, runtime_size);

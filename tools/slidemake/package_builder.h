@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "progress_bar.h"
+
 #include "manifest.h"
 
 namespace slidemake {
@@ -16,6 +18,7 @@ struct BuildResult {
 // Writes the runtime, the pictures (the first at the package start), the music, the movies, the
 // settings stream and the trailer. On any error nothing is left at `output_path`.
 BuildResult build_saver(const Manifest& manifest, const std::string& runtime_path,
-                        const std::string& output_path);
+                        const std::string& output_path,
+                        const ProgressBar::Listener& progress = {});
 
 }  // namespace slidemake

@@ -49,7 +49,11 @@ std::string field_of(const std::string& message) {
 ordered_json editable_settings(const ss::TSSFileLocations& record) {
   ordered_json all = settings_to_json(record), out;
   for (const auto& [key, value] : all.items())
-    if (!key.ends_with("CommaList") || key == "EffectCommaList") out[key] = value;
+    if (!key.ends_with("CommaList")) out[key] = value;
+  // The manifest gives style numbers as numbers.
+  out["EffectCommaList"] = ordered_json::array();
+  for (int32_t i = 0; i < record.EffectCommaList.count(); ++i)
+    out["EffectCommaList"].push_back(record.EffectCommaList.integer(i));
   return out;
 }
 
@@ -62,6 +66,7 @@ ss::TSSFileLocations studio_defaults() {
   r.TextFont.Color = 0xFFFFFF;
   r.TextFont.Style = 1;  // bold
   r.Interval = 5000;
+  r.SoundRandom = 1;
   r.lClearOldImage = true;
   r.lExitMouseMove = r.lExitMouseClick = r.lExitKeyPress = true;
   r.Ver = "photo";

@@ -361,9 +361,8 @@ function chosenStyles() { return state.manifest.settings.EffectCommaList; }
 
 function toggleStyle(style) {
   const list = chosenStyles();
-  const text = String(style);
-  if (list.includes(text)) state.manifest.settings.EffectCommaList = list.filter((s) => s !== text);
-  else list.push(text);
+  if (list.includes(style)) state.manifest.settings.EffectCommaList = list.filter((s) => s !== style);
+  else list.push(style);
   renderChosenStyles();
   scheduleSave();
 }
@@ -392,7 +391,7 @@ function renderChosenStyles() {
   }));
   for (const cell of $$("#gallery .style")) {
     const positions = [];
-    list.forEach((s, i) => { if (s === cell.dataset.style) positions.push(i + 1); });
+    list.forEach((s, i) => { if (s === Number(cell.dataset.style)) positions.push(i + 1); });
     cell.classList.toggle("chosen", positions.length > 0);
     cell.setAttribute("aria-pressed", positions.length > 0 ? "true" : "false");
     $(".order", cell).textContent = positions.join(", ");

@@ -14,8 +14,8 @@ ss::Bitmap24 area_resample(const ss::Bitmap24& source, const ss::Rect& from, int
   std::vector<int32_t> x0(static_cast<size_t>(width)), x1(static_cast<size_t>(width));
   for (int32_t x = 0; x < width; ++x) {
     x0[static_cast<size_t>(x)] = from.left + static_cast<int32_t>(x * from_w / width);
-    x1[static_cast<size_t>(x)] = std::max(x0[static_cast<size_t>(x)] + 1,
-                                          from.left + static_cast<int32_t>((x + 1) * from_w / width));
+    x1[static_cast<size_t>(x)] = std::max(
+        x0[static_cast<size_t>(x)] + 1, from.left + static_cast<int32_t>((x + 1) * from_w / width));
   }
   std::vector<uint32_t> sums(static_cast<size_t>(width) * 3);
   for (int32_t y = 0; y < height; ++y) {
@@ -38,7 +38,8 @@ ss::Bitmap24 area_resample(const ss::Bitmap24& source, const ss::Rect& from, int
       const uint32_t area = static_cast<uint32_t>(
           (x1[static_cast<size_t>(x)] - x0[static_cast<size_t>(x)]) * (y1 - y0));
       for (int c = 0; c < 3; ++c)
-        dst[x * 3 + c] = static_cast<uint8_t>((sums[static_cast<size_t>(x) * 3 + c] + area / 2) / area);
+        dst[x * 3 + c] =
+            static_cast<uint8_t>((sums[static_cast<size_t>(x) * 3 + c] + area / 2) / area);
     }
   }
   return out;
@@ -47,8 +48,10 @@ ss::Bitmap24 area_resample(const ss::Bitmap24& source, const ss::Rect& from, int
 ss::Bitmap24 fit_within(const ss::Bitmap24& source, int32_t box) {
   const int32_t longer = std::max(source.width(), source.height());
   if (longer <= box) return source;
-  const int32_t w = std::max<int32_t>(1, static_cast<int32_t>(int64_t{source.width()} * box / longer));
-  const int32_t h = std::max<int32_t>(1, static_cast<int32_t>(int64_t{source.height()} * box / longer));
+  const int32_t w =
+      std::max<int32_t>(1, static_cast<int32_t>(int64_t{source.width()} * box / longer));
+  const int32_t h =
+      std::max<int32_t>(1, static_cast<int32_t>(int64_t{source.height()} * box / longer));
   return area_resample(source, source.bounds(), w, h);
 }
 

@@ -11,8 +11,8 @@
 #include "studio_server.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #else
 #include <pthread.h>
 #include <spawn.h>
@@ -99,7 +99,8 @@ int run_studio(const Args& args) {
   StudioServer server(options);
 #endif
 
-  std::printf("slidemake studio: %s\n", std::filesystem::absolute(o.folder).lexically_normal().string().c_str());
+  std::printf("slidemake studio: %s\n",
+              std::filesystem::absolute(o.folder).lexically_normal().string().c_str());
   std::printf("open %s\n", server.address().c_str());
   std::printf("press Ctrl+C to stop\n");
   std::fflush(stdout);

@@ -22,7 +22,8 @@ std::vector<uint8_t> read_all(const fs::path& file) {
 }
 
 bool fits(int width, int height, const IngestOptions& o) {
-  return (o.max_width <= 0 || width <= o.max_width) && (o.max_height <= 0 || height <= o.max_height);
+  return (o.max_width <= 0 || width <= o.max_width) &&
+         (o.max_height <= 0 || height <= o.max_height);
 }
 
 }  // namespace
@@ -40,9 +41,9 @@ IngestedPicture ingest_picture(const fs::path& file, const IngestOptions& option
   }
   ss::Bitmap24 image = load_picture_file(file.string());
   if (!fits(image.width(), image.height(), options)) {
-    const double scale = std::min(
-        options.max_width > 0 ? double(options.max_width) / image.width() : 1.0,
-        options.max_height > 0 ? double(options.max_height) / image.height() : 1.0);
+    const double scale =
+        std::min(options.max_width > 0 ? double(options.max_width) / image.width() : 1.0,
+                 options.max_height > 0 ? double(options.max_height) / image.height() : 1.0);
     image = scaled(image, std::max(1, int(image.width() * scale)),
                    std::max(1, int(image.height() * scale)));
   }

@@ -67,7 +67,8 @@ std::optional<Refusal> AccessPolicy::check(const AccessRequest& request) const {
   if (!request.origin.empty() && !own_origin(request.origin))
     return Refusal{403, "requests from other sites are refused"};
   if (!token_in_address(request) && !token_in_cookie(request.cookie))
-    return Refusal{403, "open the address that \"slidemake studio\" printed; it holds the access token"};
+    return Refusal{403,
+                   "open the address that \"slidemake studio\" printed; it holds the access token"};
   return std::nullopt;
 }
 

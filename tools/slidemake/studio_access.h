@@ -14,10 +14,10 @@ namespace slidemake {
 std::string make_access_token();
 
 struct AccessRequest {
-  std::string_view host;     // the Host header
-  std::string_view origin;   // the Origin header, empty when absent
-  std::string_view cookie;   // the Cookie header, empty when absent
-  std::string_view token;    // the "token" parameter of the address, empty when absent
+  std::string host;    // the Host header
+  std::string origin;  // the Origin header, empty when absent
+  std::string cookie;  // the Cookie header, empty when absent
+  std::string token;   // the "token" parameter of the address, empty when absent
 };
 
 struct Refusal {

@@ -16,9 +16,12 @@ std::string field_of(const std::string& message) {
 
 const char* suffix_of(RuntimeTarget target) {
   switch (target) {
-    case RuntimeTarget::kWin32: return "-win32.scr";
-    case RuntimeTarget::kWin64: return "-win64.scr";
-    case RuntimeTarget::kLinux: return "-linux";
+    case RuntimeTarget::kWin32:
+      return "-win32.scr";
+    case RuntimeTarget::kWin64:
+      return "-win64.scr";
+    case RuntimeTarget::kLinux:
+      return "-linux";
   }
   return "";
 }
@@ -28,14 +31,16 @@ const char* suffix_of(RuntimeTarget target) {
 std::string saver_file_name(const std::string& title, RuntimeTarget target) {
   std::string stem;
   for (const char c : title) {
-    const bool unsafe = static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+    const bool unsafe = static_cast<unsigned char>(c) < 32 ||
+                        std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
     stem += unsafe ? '-' : c;
   }
   while (!stem.empty() && (stem.back() == ' ' || stem.back() == '.')) stem.pop_back();
   while (!stem.empty() && (stem.front() == ' ' || stem.front() == '.')) stem.erase(0, 1);
   if (stem.size() > 120) stem.resize(120);
   std::string name = stem + suffix_of(target);
-  if (stem.empty() || !ss::is_safe_file_name(name)) name = std::string("slidesaver") + suffix_of(target);
+  if (stem.empty() || !ss::is_safe_file_name(name))
+    name = std::string("slidesaver") + suffix_of(target);
   return name;
 }
 
@@ -59,7 +64,8 @@ void StudioBuilds::update(int id, const std::function<void(Job&)>& change) {
 void StudioBuilds::run(int id, RuntimeTarget target) {
   try {
     const Manifest manifest = load_manifest(folder_.manifest_path().string());
-    if (manifest.pictures.empty()) throw StudioError(400, "pictures", "pictures: add at least one picture");
+    if (manifest.pictures.empty())
+      throw StudioError(400, "pictures", "pictures: add at least one picture");
     RuntimeChoice runtime;
     try {
       runtime = find_runtime(target, "", slidemake_path_);
@@ -83,7 +89,9 @@ void StudioBuilds::run(int id, RuntimeTarget target) {
   } catch (const StudioError& e) {
     update(id, [&](Job& job) { job.state = "failed", job.error = e.what(), job.field = e.field; });
   } catch (const std::exception& e) {
-    update(id, [&](Job& job) { job.state = "failed", job.error = e.what(), job.field = field_of(e.what()); });
+    update(id, [&](Job& job) {
+      job.state = "failed", job.error = e.what(), job.field = field_of(e.what());
+    });
   }
 }
 
@@ -92,7 +100,7 @@ nlohmann::json StudioBuilds::status(int id) const {
   const auto it = jobs_.find(id);
   if (it == jobs_.end()) return nullptr;
   const Job& j = it->second;
-  return {{"state", j.state}, {"done", j.done}, {"total", j.total}, {"file", j.file},
+  return {{"state", j.state}, {"done", j.done},   {"total", j.total}, {"file", j.file},
           {"size", j.size},   {"error", j.error}, {"field", j.field}};
 }
 

@@ -152,14 +152,17 @@ json StudioFolder::load_document() const {
   std::lock_guard lock(mutex_);
   json root;
   if (!fs::exists(manifest_path())) {
-    root = {{"pictures", json::array()}, {"music", json::array()}, {"movies", json::array()},
+    root = {{"pictures", json::array()},
+            {"music", json::array()},
+            {"movies", json::array()},
             {"settings", editable_settings(studio_defaults())}};
     return root;
   }
   try {
     root = json::parse(read_text(manifest_path()));
   } catch (const json::parse_error& e) {
-    throw StudioError(422, kManifestName, std::string(kManifestName) + " is not valid JSON: " + e.what());
+    throw StudioError(422, kManifestName,
+                      std::string(kManifestName) + " is not valid JSON: " + e.what());
   }
   Manifest m;
   try {
@@ -201,8 +204,9 @@ void StudioFolder::save_document(const json& document) {
 void StudioFolder::check_upload_name(const std::string& name) {
   // The media extraction's rules, and no hidden names, which could reach the studio's cache.
   if (!ss::is_safe_file_name(name) || name.starts_with("."))
-    throw StudioError(400, "upload",
-                      "\"" + ss::printable_name(name) + "\" cannot be used as a file name; rename the file");
+    throw StudioError(
+        400, "upload",
+        "\"" + ss::printable_name(name) + "\" cannot be used as a file name; rename the file");
 }
 
 StoredUpload StudioFolder::store_upload(UploadKind kind, const std::string& name,
@@ -218,7 +222,8 @@ StoredUpload StudioFolder::store_upload(UploadKind kind, const std::string& name
     write_atomically(temp, content);
     IngestedPicture picture;
     try {
-      picture = ingest_picture(temp, ingest, [&](const std::string& w) { stored.warnings.push_back(w); });
+      picture =
+          ingest_picture(temp, ingest, [&](const std::string& w) { stored.warnings.push_back(w); });
     } catch (const std::exception& e) {
       fs::remove(temp);
       std::string message = e.what();
@@ -229,8 +234,8 @@ StoredUpload StudioFolder::store_upload(UploadKind kind, const std::string& name
     }
     fs::remove(temp);
     const std::string extension = fs::path(name).extension().string();
-    const bool jpeg_name = extension == ".jpg" || extension == ".jpeg" || extension == ".JPG" ||
-                           extension == ".JPEG";
+    const bool jpeg_name =
+        extension == ".jpg" || extension == ".jpeg" || extension == ".JPG" || extension == ".JPEG";
     if (!picture.stored_as_is || !jpeg_name) wanted = fs::path(name).stem().string() + ".jpg";
     content = std::move(picture.jpeg);
     stored.width = picture.width;
@@ -255,7 +260,8 @@ fs::path StudioFolder::listed_picture(const std::string& file) const {
 std::vector<uint8_t> StudioFolder::thumbnail(const std::string& file) {
   const fs::path picture = listed_picture(file);
   const fs::path cached =
-      cache_path() / "thumbs" / (cache_key(file_identity(picture) + "|" + std::to_string(kThumbnailBox)) + ".jpg");
+      cache_path() / "thumbs" /
+      (cache_key(file_identity(picture) + "|" + std::to_string(kThumbnailBox)) + ".jpg");
   std::error_code error;
   if (fs::is_regular_file(cached, error)) return read_bytes(cached);
   std::vector<uint8_t> jpeg;

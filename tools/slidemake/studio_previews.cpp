@@ -49,7 +49,8 @@ std::vector<fs::path> StudioPreviews::gallery_sources() const {
 std::string StudioPreviews::gallery_key() const {
   std::string identity = "samples";
   for (const fs::path& source : gallery_sources()) identity += "|" + file_identity(source);
-  return cache_key(identity + "|" + std::to_string(kGalleryWidth) + "x" + std::to_string(kGalleryHeight));
+  return cache_key(identity + "|" + std::to_string(kGalleryWidth) + "x" +
+                   std::to_string(kGalleryHeight));
 }
 
 std::shared_ptr<const StudioPreviews::Pair> StudioPreviews::gallery_pair(
@@ -119,8 +120,8 @@ std::string StudioPreviews::record_play(int width, int height) {
   {
     std::lock_guard engine(engine_mutex());
     ss::set_random_seed(0);
-    run_record({saver.string(), "-o", (scratch / kRecordingName).string(), "--seconds", seconds_text,
-                "--size", std::to_string(width) + "x" + std::to_string(height)});
+    run_record({saver.string(), "-o", (scratch / kRecordingName).string(), "--seconds",
+                seconds_text, "--size", std::to_string(width) + "x" + std::to_string(height)});
   }
   return kRecordingName;
 }

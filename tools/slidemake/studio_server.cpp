@@ -48,7 +48,8 @@ std::vector<uint8_t> read_bytes(const fs::path& path) {
 }
 
 // Runs a handler; a StudioError becomes its status with the field at fault, anything else 500.
-httplib::Server::Handler guarded(std::function<void(const httplib::Request&, httplib::Response&)> handler) {
+httplib::Server::Handler guarded(
+    std::function<void(const httplib::Request&, httplib::Response&)> handler) {
   return [handler = std::move(handler)](const httplib::Request& req, httplib::Response& res) {
     try {
       handler(req, res);
@@ -73,7 +74,9 @@ std::optional<UploadKind> upload_kind(const std::string& name) {
 
 struct StudioServer::State {
   explicit State(StudioOptions o)
-      : options(std::move(o)), folder(options.folder), previews(folder),
+      : options(std::move(o)),
+        folder(options.folder),
+        previews(folder),
         builds(folder, options.slidemake_path) {}
 
   StudioOptions options;
@@ -85,7 +88,8 @@ struct StudioServer::State {
   std::unique_ptr<AccessPolicy> access;
 
   void add_routes();
-  httplib::Server::HandlerResponse check_access(const httplib::Request& req, httplib::Response& res);
+  httplib::Server::HandlerResponse check_access(const httplib::Request& req,
+                                                httplib::Response& res);
   void upload(const httplib::Request& req, httplib::Response& res);
 };
 
@@ -112,27 +116,32 @@ void StudioServer::State::upload(const httplib::Request& req, httplib::Response&
   if (!req.is_multipart_form_data() || req.files.empty())
     throw StudioError(400, "upload", "send the files as multipart/form-data");
   if (req.files.size() > options.max_files_per_upload)
-    throw StudioError(413, "upload", "at most " + std::to_string(options.max_files_per_upload) +
-                                         " files in one upload");
-  const size_t limit = *kind == UploadKind::kPicture ? options.max_picture_bytes : options.max_media_bytes;
+    throw StudioError(
+        413, "upload",
+        "at most " + std::to_string(options.max_files_per_upload) + " files in one upload");
+  const size_t limit =
+      *kind == UploadKind::kPicture ? options.max_picture_bytes : options.max_media_bytes;
   // Every file is checked before any is stored, so a refused upload writes nothing.
   for (const auto& [field, file] : req.files) {
     if (file.content.size() > limit)
-      throw StudioError(413, "upload", "\"" + file.filename + "\" is larger than the " +
-                                           std::to_string(limit >> 20) + " MiB an upload may be");
+      throw StudioError(413, "upload",
+                        "\"" + file.filename + "\" is larger than the " +
+                            std::to_string(limit >> 20) + " MiB an upload may be");
     StudioFolder::check_upload_name(file.filename);
   }
   json stored = json::array();
   for (const auto& [field, file] : req.files) {
     const StoredUpload s = folder.store_upload(*kind, file.filename, file.content, options.ingest);
-    stored.push_back({{"file", s.file}, {"width", s.width}, {"height", s.height}, {"warnings", s.warnings}});
+    stored.push_back(
+        {{"file", s.file}, {"width", s.width}, {"height", s.height}, {"warnings", s.warnings}});
   }
   send_json(res, {{"files", stored}});
 }
 
 void StudioServer::State::add_routes() {
-  server.set_pre_routing_handler(
-      [this](const httplib::Request& req, httplib::Response& res) { return check_access(req, res); });
+  server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+    return check_access(req, res);
+  });
 
   // The first visit carries the token in the address: the cookie is set, the token dropped.
   server.Get("/", [this](const httplib::Request& req, httplib::Response& res) {
@@ -152,59 +161,68 @@ void StudioServer::State::add_routes() {
   });
 
   server.Get("/api/manifest", guarded([this](const httplib::Request&, httplib::Response& res) {
-    json document = folder.load_document();
-    send_json(res, {{"manifest", document}, {"folder", folder.path().string()}});
-  }));
+               json document = folder.load_document();
+               send_json(res, {{"manifest", document}, {"folder", folder.path().string()}});
+             }));
   server.Put("/api/manifest", guarded([this](const httplib::Request& req, httplib::Response& res) {
-    folder.save_document(json::parse(req.body));
-    send_json(res, {{"saved", true}, {"gallery", previews.gallery_key()}});
-  }));
+               folder.save_document(json::parse(req.body));
+               send_json(res, {{"saved", true}, {"gallery", previews.gallery_key()}});
+             }));
   server.Post("/api/upload", guarded([this](const httplib::Request& req, httplib::Response& res) {
-    upload(req, res);
-  }));
+                upload(req, res);
+              }));
   server.Get("/api/thumbnail", guarded([this](const httplib::Request& req, httplib::Response& res) {
-    send_bytes(res, folder.thumbnail(req.get_param_value("file")), "image/jpeg");
-    res.set_header("Cache-Control", "private, max-age=3600");
-  }));
+               send_bytes(res, folder.thumbnail(req.get_param_value("file")), "image/jpeg");
+               res.set_header("Cache-Control", "private, max-age=3600");
+             }));
   server.Get("/api/gallery", guarded([this](const httplib::Request&, httplib::Response& res) {
-    send_json(res, {{"key", previews.gallery_key()}, {"width", kGalleryWidth}, {"height", kGalleryHeight}});
-  }));
-  server.Get(R"(/api/style/(\d{1,3})\.gif)", guarded([this](const httplib::Request& req, httplib::Response& res) {
-    send_bytes(res, previews.style_gif(std::stoi(req.matches[1].str())), "image/gif");
-    res.set_header("Cache-Control", "private, max-age=3600");
-  }));
+               send_json(res, {{"key", previews.gallery_key()},
+                               {"width", kGalleryWidth},
+                               {"height", kGalleryHeight}});
+             }));
+  server.Get(R"(/api/style/(\d{1,3})\.gif)",
+             guarded([this](const httplib::Request& req, httplib::Response& res) {
+               send_bytes(res, previews.style_gif(std::stoi(req.matches[1].str())), "image/gif");
+               res.set_header("Cache-Control", "private, max-age=3600");
+             }));
   server.Post("/api/play", guarded([this](const httplib::Request& req, httplib::Response& res) {
-    const json body = json::parse(req.body);
-    const std::string name = previews.record_play(body.value("width", 640), body.value("height", 360));
-    send_json(res, {{"recording", "/api/recording/" + name}});
-  }));
-  server.Get(R"(/api/recording/([a-z.]+))", guarded([this](const httplib::Request& req, httplib::Response& res) {
-    send_bytes(res, read_bytes(previews.recording(req.matches[1].str())), "image/gif");
-  }));
+                const json body = json::parse(req.body);
+                const std::string name =
+                    previews.record_play(body.value("width", 640), body.value("height", 360));
+                send_json(res, {{"recording", "/api/recording/" + name}});
+              }));
+  server.Get(R"(/api/recording/([a-z.]+))",
+             guarded([this](const httplib::Request& req, httplib::Response& res) {
+               send_bytes(res, read_bytes(previews.recording(req.matches[1].str())), "image/gif");
+             }));
   server.Post("/api/build", guarded([this](const httplib::Request& req, httplib::Response& res) {
-    const json body = json::parse(req.body);
-    const auto target = parse_runtime_target(body.value("target", ""));
-    if (!target) throw StudioError(400, "target", "target is win32, win64 or linux");
-    send_json(res, {{"id", builds.start(*target)}});
-  }));
-  server.Get(R"(/api/build/(\d{1,9}))", guarded([this](const httplib::Request& req, httplib::Response& res) {
-    const json status = builds.status(std::stoi(req.matches[1].str()));
-    if (status.is_null()) throw StudioError(404, "", "no such build");
-    send_json(res, status);
-  }));
+                const json body = json::parse(req.body);
+                const auto target = parse_runtime_target(body.value("target", ""));
+                if (!target) throw StudioError(400, "target", "target is win32, win64 or linux");
+                send_json(res, {{"id", builds.start(*target)}});
+              }));
+  server.Get(R"(/api/build/(\d{1,9}))",
+             guarded([this](const httplib::Request& req, httplib::Response& res) {
+               const json status = builds.status(std::stoi(req.matches[1].str()));
+               if (status.is_null()) throw StudioError(404, "", "no such build");
+               send_json(res, status);
+             }));
   server.Get("/api/saver", guarded([this](const httplib::Request& req, httplib::Response& res) {
-    const std::string name = req.get_param_value("name");
-    if (!folder.made_saver(name)) throw StudioError(404, "", "no saver of that name was built here");
-    send_bytes(res, read_bytes(folder.path() / name), "application/octet-stream");
-    res.set_header("Content-Disposition", "attachment; filename=\"" + name + "\"");
-  }));
+               const std::string name = req.get_param_value("name");
+               if (!folder.made_saver(name))
+                 throw StudioError(404, "", "no saver of that name was built here");
+               send_bytes(res, read_bytes(folder.path() / name), "application/octet-stream");
+               res.set_header("Content-Disposition", "attachment; filename=\"" + name + "\"");
+             }));
 }
 
-StudioServer::StudioServer(StudioOptions options) : state_(std::make_unique<State>(std::move(options))) {
+StudioServer::StudioServer(StudioOptions options)
+    : state_(std::make_unique<State>(std::move(options))) {
   State& s = *state_;
   s.server.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
   s.server.set_payload_max_length(std::max(s.options.max_picture_bytes, s.options.max_media_bytes) *
-                                      s.options.max_files_per_upload + (size_t{1} << 20));
+                                      s.options.max_files_per_upload +
+                                  (size_t{1} << 20));
   if (s.options.port > 0) {
     if (!s.server.bind_to_port("127.0.0.1", s.options.port))
       throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(s.options.port) +
@@ -218,15 +236,25 @@ StudioServer::StudioServer(StudioOptions options) : state_(std::make_unique<Stat
   s.add_routes();
 }
 
-StudioServer::~StudioServer() { stop(); }
+StudioServer::~StudioServer() {
+  stop();
+}
 
-int StudioServer::port() const { return state_->port; }
-const std::string& StudioServer::token() const { return state_->access->token(); }
+int StudioServer::port() const {
+  return state_->port;
+}
+const std::string& StudioServer::token() const {
+  return state_->access->token();
+}
 std::string StudioServer::address() const {
   return "http://127.0.0.1:" + std::to_string(port()) + "/?token=" + token();
 }
 
-void StudioServer::run() { state_->server.listen_after_bind(); }
-void StudioServer::stop() { state_->server.stop(); }
+void StudioServer::run() {
+  state_->server.listen_after_bind();
+}
+void StudioServer::stop() {
+  state_->server.stop();
+}
 
 }  // namespace slidemake

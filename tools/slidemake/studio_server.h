@@ -12,7 +12,7 @@ namespace slidemake {
 
 struct StudioOptions {
   std::filesystem::path folder;
-  int port = 0;  // 0: any free port
+  int port = 0;                          // 0: any free port
   std::filesystem::path slidemake_path;  // runtimes are looked for from here, as `build` does
   size_t max_picture_bytes = size_t{64} << 20;
   size_t max_media_bytes = size_t{512} << 20;

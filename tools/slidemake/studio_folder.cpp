@@ -7,6 +7,7 @@
 
 #include "area_resample.h"
 #include "atomic_output_file.h"
+#include "base/text.h"
 #include "common/jpeg_encoder.h"
 #include "manifest.h"
 #include "package/jpeg_graphic.h"
@@ -71,6 +72,22 @@ ss::TSSFileLocations studio_defaults() {
   r.lExitMouseMove = r.lExitMouseClick = r.lExitKeyPress = true;
   r.Ver = "photo";
   return r;
+}
+
+// A folder of photos without a manifest starts with its photos, in name order.
+json pictures_in_folder(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const std::string extension = ss::ascii_lower(entry.path().extension().string());
+    const std::string name = entry.path().filename().string();
+    if (entry.is_regular_file() && !name.starts_with(".") &&
+        (extension == ".jpg" || extension == ".jpeg" || extension == ".png" || extension == ".bmp"))
+      names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  json out = json::array();
+  for (const std::string& name : names) out.push_back({{"file", name}, {"description", ""}});
+  return out;
 }
 
 ordered_json picture_entries(const json& root) {
@@ -152,7 +169,7 @@ json StudioFolder::load_document() const {
   std::lock_guard lock(mutex_);
   json root;
   if (!fs::exists(manifest_path())) {
-    root = {{"pictures", json::array()},
+    root = {{"pictures", pictures_in_folder(folder_)},
             {"music", json::array()},
             {"movies", json::array()},
             {"settings", editable_settings(studio_defaults())}};

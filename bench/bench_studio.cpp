@@ -34,20 +34,33 @@ void BM_StylePreview(benchmark::State& state) {
   const PreviewPair& pair = preview_pair();
   const auto style = static_cast<int32_t>(state.range(0));
   size_t bytes = 0;
-  for (auto _ : state) bytes = slidemake::render_style_preview(pair.old_image, pair.new_image, style).size();
+  for (auto _ : state)
+    bytes = slidemake::render_style_preview(pair.old_image, pair.new_image, style).size();
   state.counters["gif_bytes"] = static_cast<double>(bytes);
 }
 // One of each family: squeeze, wipe, roll, slide, region bars, curves, dissolve, blend, rotate.
-BENCHMARK(BM_StylePreview)->Arg(1)->Arg(5)->Arg(14)->Arg(39)->Arg(58)->Arg(80)->Arg(100)->Arg(118)
-    ->Arg(120)->Arg(122)->Arg(127)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StylePreview)
+    ->Arg(1)
+    ->Arg(5)
+    ->Arg(14)
+    ->Arg(39)
+    ->Arg(58)
+    ->Arg(80)
+    ->Arg(100)
+    ->Arg(118)
+    ->Arg(120)
+    ->Arg(122)
+    ->Arg(127)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_StyleGallery(benchmark::State& state) {
   const PreviewPair& pair = preview_pair();
   for (auto _ : state)
     for (int32_t style = 1; style <= 127; ++style)
-      benchmark::DoNotOptimize(slidemake::render_style_preview(pair.old_image, pair.new_image, style));
-  state.counters["ms_per_style"] =
-      benchmark::Counter(127, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+      benchmark::DoNotOptimize(
+          slidemake::render_style_preview(pair.old_image, pair.new_image, style));
+  state.counters["ms_per_style"] = benchmark::Counter(
+      127, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_StyleGallery)->Unit(benchmark::kSecond)->Iterations(1);
 
@@ -62,7 +75,8 @@ class PhotoFolder {
     for (int i = 0; i < count; ++i) {
       names_.push_back("photo-" + std::to_string(1000 + i) + ".jpg");
       std::ofstream(path_ / names_.back(), std::ios::binary)
-          .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
+          .write(reinterpret_cast<const char*>(jpeg.data()),
+                 static_cast<std::streamsize>(jpeg.size()));
     }
   }
   ~PhotoFolder() {

@@ -193,6 +193,31 @@ TEST(StudioServer, UploadPreviewBuildAndDownload) {
   EXPECT_EQ(studio.client().Get("/api/saver?name=one.jpg")->status, 404);
 }
 
+TEST(StudioServer, ServesItsOwnPageAndNoneOfTheFoldersFiles) {
+  ScratchDir dir;
+  Studio studio(dir);
+  dir.write_text("folder/slidesaver.json", R"({"pictures": []})");
+  dir.write_text("folder/secret.txt", "private");
+  auto page = studio.client().Get("/");
+  ASSERT_EQ(page->status, 200);
+  EXPECT_NE(page->body.find("/studio.js"), std::string::npos);
+  EXPECT_NE(page->get_header_value("Content-Security-Policy").find("default-src 'self'"),
+            std::string::npos);
+  EXPECT_EQ(studio.client().Get("/studio.js")->get_header_value("Content-Type"),
+            "text/javascript; charset=utf-8");
+  for (const char* path : {"/secret.txt", "/slidesaver.json", "/../folder/secret.txt",
+                           "/%2e%2e/secret.txt", "/.studio/savers.txt", "/api/recording/secret.txt",
+                           "/api/saver?name=secret.txt", "/api/thumbnail?file=secret.txt"})
+    EXPECT_EQ(studio.client().Get(path)->body.find("private"), std::string::npos) << path;
+
+  // Music goes in as it is, under its own name.
+  const httplib::MultipartFormDataItems music = {
+      {"file", "RIFF....WAVE", "theme.wav", "audio/wav"}};
+  auto stored = studio.client().Post("/api/upload?kind=music", music);
+  ASSERT_EQ(stored->status, 200) << stored->body;
+  EXPECT_EQ(file_text(studio.folder() / "theme.wav"), "RIFF....WAVE");
+}
+
 TEST(StudioServer, BuildFailuresNameTheFieldAtFault) {
   ScratchDir dir;
   Studio studio(dir);

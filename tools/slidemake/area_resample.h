@@ -1,8 +1,8 @@
 #pragma once
 // Smooth down-scaling for thumbnails and previews: each output pixel is the mean of the source
 // pixels it covers.
-#include "base/bitmap24.h"
-#include "base/geometry.h"
+#include "gfx/bitmap24.h"
+#include "gfx/geometry.h"
 
 namespace slidemake {
 

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "base/raster.h"
+#include "gfx/raster.h"
 #include "common/jpeg_encoder.h"
 #include "package/jpeg_graphic.h"
 #include "picture_file.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 #include "studio_folder.h"
 
 namespace slidemake {

@@ -220,8 +220,9 @@ StudioServer::StudioServer(StudioOptions options)
     : state_(std::make_unique<State>(std::move(options))) {
   State& s = *state_;
   s.server.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-  s.server.set_payload_max_length(std::max(s.options.max_picture_bytes, s.options.max_media_bytes) *
-                                      s.options.max_files_per_upload +
+  // The whole request is held in memory: the page sends one file a request, so one file of the
+  // largest kind (and its form around it) is the most a request may carry.
+  s.server.set_payload_max_length(std::max(s.options.max_picture_bytes, s.options.max_media_bytes) +
                                   (size_t{1} << 20));
   if (s.options.port > 0) {
     if (!s.server.bind_to_port("127.0.0.1", s.options.port))

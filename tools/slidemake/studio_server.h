@@ -15,7 +15,7 @@ struct StudioOptions {
   int port = 0;                          // 0: any free port
   std::filesystem::path slidemake_path;  // runtimes are looked for from here, as `build` does
   size_t max_picture_bytes = size_t{64} << 20;
-  size_t max_media_bytes = size_t{512} << 20;
+  size_t max_media_bytes = size_t{256} << 20;
   size_t max_files_per_upload = 16;
   IngestOptions ingest;
 };

@@ -4,7 +4,7 @@
 
 #include "base/random.h"
 #include "common/gif_encoder.h"
-#include "transition/update_frame.h"
+#include "effects/update_frame.h"
 
 namespace slidemake {
 namespace {
@@ -17,7 +17,8 @@ constexpr uint16_t kFrameCs = 4;
 // skies into bands of false colour. A 4 × 4 ordered dither, fixed to the pixel's place, spreads
 // the error without making still parts of the frame change from one frame to the next.
 void dither_for_palette(ss::Bitmap24& frame) {
-  static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+  static constexpr int kBayer[4][4] = {
+      {0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
   // Steps between palette levels: 255/5 for red and blue, 255/6 for green (blue, green, red order).
   static constexpr int kStep[3] = {51, 42, 51};
   for (int32_t y = 0; y < frame.height(); ++y) {

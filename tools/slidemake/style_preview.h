@@ -5,7 +5,7 @@
 #include <mutex>
 #include <vector>
 
-#include "base/bitmap24.h"
+#include "gfx/bitmap24.h"
 
 namespace slidemake {
 

@@ -44,12 +44,12 @@ def start_studio(slidemake, folder):
     raise SystemExit("the studio did not print its address")
 
 
-def browser(downloads):
+def browser(downloads, profile):
     options = Options()
     for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
                  "--disable-dev-shm-usage", "--window-size=1400,1000",
-                 "--user-data-dir=" + tempfile.mkdtemp(prefix="studio-chromium-")]:
+                 "--user-data-dir=" + profile]:
         options.add_argument(flag)
     options.binary_location = "/usr/bin/chromium"
     options.add_experimental_option("prefs", {"download.default_directory": downloads,
@@ -91,7 +91,7 @@ def main():
     names = [p.name for p in photos]
 
     studio, address = start_studio(args.slidemake, str(folder))
-    driver = browser(str(downloads))
+    driver = browser(str(downloads), str(work / "chromium-profile"))
     wait = WebDriverWait(driver, 60)
     try:
         driver.get(address)
@@ -153,6 +153,16 @@ def main():
         subprocess.check_call([args.slidemake, "build", str(folder / "slidesaver.json"), "-o", str(rebuilt),
                                "--target", "win64", "--runtime", str(runtime)], stdout=subprocess.DEVNULL)
         assert rebuilt.read_bytes() == download.read_bytes(), "slidemake build makes the same saver"
+        # The play preview: the show recorded at the window's size, shown in the page.
+        driver.find_element(By.ID, "play").click()
+        wait.until(lambda d: d.execute_script(
+            "const img = document.getElementById('recording'); return !img.hidden && img.naturalWidth"))
+        # Recorded at the window's size (the GIF halves it until it is at most 640 wide).
+        size = driver.execute_script("const img = document.getElementById('recording');"
+                                     "return [img.naturalWidth, img.naturalHeight, innerWidth, innerHeight]")
+        assert any(0 <= size[2] - size[0] * f < f and 0 <= size[3] - size[1] * f < f for f in (1, 2, 4)), size
+        screenshot(driver, shots, "4-play-preview.png")
+
         print(f"studio browser test: {download.name} ({download.stat().st_size} bytes) carries "
               f"{wanted}, caption Café, styles 58 and 127; screenshots in {shots}")
     finally:

@@ -5,7 +5,7 @@
 
 #include "studio_builds.h"
 #include "studio_folder.h"
-#include "tools/saver_fixture.h"
+#include "support/saver_fixture.h"
 
 namespace {
 

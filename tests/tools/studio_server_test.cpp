@@ -11,7 +11,7 @@
 
 #include "manifest.h"
 #include "saver_contents.h"
-#include "tools/saver_fixture.h"
+#include "support/saver_fixture.h"
 
 namespace {
 

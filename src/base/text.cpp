@@ -1,5 +1,6 @@
 #include "base/text.h"
 
+#include <array>
 #include <limits>
 
 namespace ss {
@@ -55,6 +56,48 @@ bool iequals(std::string_view a, std::string_view b) {
     if (x != y) return false;
   }
   return true;
+}
+
+namespace {
+
+struct CodePageCharset {
+  int code_page;
+  int32_t charset;
+};
+
+constexpr std::array<CodePageCharset, 11> kCodePages = {{{1252, 1},
+                                                         {1250, 238},
+                                                         {1251, 204},
+                                                         {1253, 161},
+                                                         {1254, 162},
+                                                         {1255, 177},
+                                                         {1256, 178},
+                                                         {1257, 186},
+                                                         {1258, 163},
+                                                         {874, 222},
+                                                         {932, 128}}};
+
+}  // namespace
+
+uint32_t cp1252_to_unicode(uint8_t byte) {
+  static constexpr std::array<uint16_t, 32> kHigh = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  if (byte >= 0x80 && byte <= 0x9F) return kHigh[byte - 0x80];
+  return byte;
+}
+
+int code_page_for_charset(int32_t charset) {
+  for (const CodePageCharset& entry : kCodePages)
+    if (entry.charset == charset) return entry.code_page;
+  return 1252;
+}
+
+std::optional<int32_t> charset_for_code_page(int code_page) {
+  for (const CodePageCharset& entry : kCodePages)
+    if (entry.code_page == code_page) return entry.charset;
+  return std::nullopt;
 }
 
 }  // namespace ss

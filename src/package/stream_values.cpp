@@ -3,15 +3,10 @@
 #include <cmath>
 #include <limits>
 
+#include "base/text.h"
+
 namespace ss {
 namespace {
-
-// Unicode code points of the Windows-1252 bytes 80..9F; 0 where the code page has no
-// character (those five bytes map to the C1 control of the same number).
-constexpr uint16_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 constexpr char kReplacement = '?';
 
@@ -40,10 +35,8 @@ double decode_extended(std::span<const uint8_t, 10> bytes) {
 char code_point_to_ansi(uint32_t code_point) {
   if (code_point < 0x80 || (code_point >= 0xA0 && code_point <= 0xFF))
     return static_cast<char>(code_point);
-  for (uint32_t i = 0; i < 32; ++i) {
-    const uint32_t mapped = kHighControls[i] ? kHighControls[i] : 0x80 + i;
-    if (mapped == code_point) return static_cast<char>(0x80 + i);
-  }
+  for (uint32_t byte = 0x80; byte < 0xA0; ++byte)
+    if (cp1252_to_unicode(static_cast<uint8_t>(byte)) == code_point) return static_cast<char>(byte);
   return kReplacement;
 }
 

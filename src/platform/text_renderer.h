@@ -14,6 +14,8 @@ struct TextFontSpec {
   // Negative: character height without internal leading; positive: cell height (pixels).
   int32_t height = -11;
   Color color = 0;
+  // The font's charset, which also names the code page the text's bytes are in.
+  int32_t charset = 1;  // DEFAULT_CHARSET
 };
 
 struct TextExtent {

@@ -41,7 +41,10 @@ TextFontSpec caption_font(const TFont& font) {
   // The size goes through points, as a font copied by its Size does.
   TFont slide_font;
   slide_font.SetSize(font.Size());
-  return {.face = font.Name, .height = slide_font.Height, .color = resolve_color(font.Color)};
+  return {.face = font.Name,
+          .height = slide_font.Height,
+          .color = resolve_color(font.Color),
+          .charset = font.Charset};
 }
 
 Bitmap24 compose_slide(const Picture& picture, const TSSFileLocations& settings, Point screen,

@@ -69,6 +69,7 @@ def base_settings(**overrides):
         "lStretch": False,
         "Interval": 60000,  # the first picture stays for the whole case
         "SoundRandom": 1,
+        "lSoundLoop": False,  # slidemake's own default loops; these savers never did
         "lMute": False,
         "lExitMouseMove": False,
         "lExitMouseClick": False,

@@ -1,7 +1,6 @@
 #pragma once
-// A small GIF decoder for checking what the recorder writes: global colour table, frames with a
-// sub-rectangle that stay in place, the looping block. Written from the format, independently of
-// the encoder, so that the two check each other.
+// Reads what the recorder writes back into whole canvases, frame by frame, through giflib's
+// decoder (not the encoder's code), so that the two check each other.
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -15,6 +14,7 @@ struct GifFrame {
   ss::Bitmap24 image;  // the whole canvas after this frame
   ss::Rect area;       // the part the frame itself carried
   uint16_t delay_cs = 0;
+  int palette_size = 0;  // the colours of the frame's own table
 };
 
 struct GifFile {
@@ -27,8 +27,5 @@ struct GifFile {
 
 // Throws std::runtime_error on anything malformed or beyond what the recorder writes.
 GifFile decode_gif(std::span<const uint8_t> bytes);
-
-// The indices of an LZW code stream with minimum code size 8.
-std::vector<uint8_t> lzw_decode(std::span<const uint8_t> codes);
 
 }  // namespace ss_test

@@ -23,7 +23,8 @@ ScratchDir::~ScratchDir() {
 
 void ScratchDir::write(const std::string& name, const std::vector<uint8_t>& bytes) const {
   std::ofstream(dir_ / name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 void ScratchDir::write_text(const std::string& name, const std::string& text) const {
@@ -45,7 +46,8 @@ std::string ScratchDir::fake_runtime(size_t size) const {
 std::string ScratchDir::jpeg(const std::string& name, int width, int height) const {
   ss::Bitmap24 image(width, height);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) image.set_pixel(x, y, ss::rgb(x * 255 / width, y * 255 / height, 90));
+    for (int x = 0; x < width; ++x)
+      image.set_pixel(x, y, ss::rgb(x * 255 / width, y * 255 / height, 90));
   write(name, ss::encode_jpeg(image, 90));
   return path(name);
 }

@@ -1,6 +1,9 @@
 // slidemake record: the real show on the headless platform, written out as a GIF or PNG frames.
 #include <gtest/gtest.h>
+#include <webp/demux.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -78,6 +81,53 @@ TEST(RecordTest, ASaverWithoutPackageStillGivesAnAnimation) {
   const ss_test::GifFile gif = ss_test::decode_gif(bytes_of(scratch.read("bare.gif").value()));
   EXPECT_EQ(gif.frames.size(), 1u);
   EXPECT_EQ(gif.width, 8);
+}
+
+// Full colour and the show's own timing: every screen the show presented is a frame.
+TEST(RecordTest, WebpHoldsTheShowInFullColourAndCountsItsFrames) {
+  SaverScratch scratch;
+  TSSFileLocations settings;
+  settings.Interval = 500;
+  settings.EffectCommaList = CommaList({"0"});
+  settings.Ver = "photo";
+  const std::string saver = scratch.build(
+      {ss_test::solid(40, 30, rgb(200, 120, 40)), ss_test::solid(40, 30, rgb(30, 60, 220))},
+      settings);
+  const std::string out = scratch.path("show.webp");
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(slidemake::run_record({saver, "-o", out, "--seconds", "3", "--size", "160x120"}), 0);
+  const std::string said = testing::internal::GetCapturedStdout();
+
+  const std::string file = scratch.read("show.webp").value();
+  WebPData data{reinterpret_cast<const uint8_t*>(file.data()), file.size()};
+  WebPAnimDecoderOptions options;
+  ASSERT_TRUE(WebPAnimDecoderOptionsInit(&options));
+  options.color_mode = MODE_RGBA;
+  WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+  ASSERT_NE(decoder, nullptr);
+  WebPAnimInfo info;
+  ASSERT_TRUE(WebPAnimDecoderGetInfo(decoder, &info));
+  EXPECT_EQ(info.canvas_width, 160u);
+  std::vector<Color> centres;
+  int timestamp = 0;
+  uint8_t* rgb_pixels = nullptr;
+  while (WebPAnimDecoderGetNext(decoder, &rgb_pixels, &timestamp)) {
+    const uint8_t* centre = rgb_pixels + (60 * 160 + 80) * 4;
+    centres.push_back(rgb(centre[0], centre[1], centre[2]));
+  }
+  WebPAnimDecoderDelete(decoder);
+  EXPECT_NEAR(timestamp, 3000, 1);  // a screen presented at the very end stands for an instant
+  const auto shown = [&](Color want) {
+    return std::any_of(centres.begin(), centres.end(), [&](Color c) {
+      return std::abs(color_red(c) - color_red(want)) <= 6 &&
+             std::abs(color_green(c) - color_green(want)) <= 6 &&
+             std::abs(color_blue(c) - color_blue(want)) <= 6;
+    });
+  };
+  EXPECT_TRUE(shown(rgb(200, 120, 40))) << "the first picture, in its own colour";
+  EXPECT_TRUE(shown(rgb(30, 60, 220))) << "the second";
+  EXPECT_NE(said.find(" " + std::to_string(info.frame_count) + " frames"), std::string::npos)
+      << said;
 }
 
 TEST(RecordTest, RejectsBadArguments) {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "common/bmp_encoder.h"
-#include "slidemake/manifest.h"
 #include "package/trailer.h"
+#include "slidemake/manifest.h"
 #include "slidemake/package_builder.h"
 #include "slidemake/saver_contents.h"
 #include "support/saver_fixture.h"
@@ -40,8 +40,8 @@ TEST(SlidemakeBuild, SampleLayoutRoundTripsThroughInspect) {
   ScratchDir dir;
   dir.jpeg("photo.jpg", 105, 105);
   dir.write_text("saver.json", sample_manifest());
-  const BuildResult r =
-      build_saver(load_manifest(dir.path("saver.json")), dir.fake_runtime(699904), dir.path("out.scr"));
+  const BuildResult r = build_saver(load_manifest(dir.path("saver.json")), dir.fake_runtime(699904),
+                                    dir.path("out.scr"));
   EXPECT_EQ(r.package_start, 699904);
 
   const std::vector<uint8_t> file = dir.read("out.scr");
@@ -161,7 +161,8 @@ TEST(SlidemakeBuild, PictureTheRuntimeCannotDecodeFailsTheBuild) {
     build_saver(load_manifest(dir.path("m.json")), dir.fake_runtime(100), dir.path("out.scr"));
     FAIL();
   } catch (const std::exception& e) {
-    EXPECT_NE(std::string(e.what()).find("Bitmap image is not valid"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("Bitmap image is not valid"), std::string::npos)
+        << e.what();
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path("out.scr")));
 }

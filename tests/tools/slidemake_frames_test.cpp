@@ -36,8 +36,8 @@ TEST(SlidemakeFrames, DifferentSizesNeedAnExplicitSize) {
   ScratchDir dir;
   dir.write("old.bmp", ss::encode_bmp(solid(40, 20, 0)));
   dir.write("new.bmp", ss::encode_bmp(solid(30, 20, 0)));
-  const Args args = {"--style", "5", "--progress", "50", "--old", dir.path("old.bmp"),
-                     "--new", dir.path("new.bmp"), "-o", dir.path("f.png")};
+  const Args args = {"--style",           "5",     "--progress",        "50", "--old",
+                     dir.path("old.bmp"), "--new", dir.path("new.bmp"), "-o", dir.path("f.png")};
   try {
     run_frame(args);
     FAIL();
@@ -54,8 +54,8 @@ TEST(SlidemakeFrames, TransitionWritesEveryStepAndCatalogueEveryStyle) {
   ScratchDir dir;
   dir.write("old.bmp", ss::encode_bmp(solid(16, 8, 0)));
   dir.write("new.bmp", ss::encode_bmp(solid(16, 8, ss::kWhite)));
-  ASSERT_EQ(run_transition({"--style", "127", "--step", "25", "--old", dir.path("old.bmp"),
-                            "--new", dir.path("new.bmp"), "-o", dir.path("frames")}),
+  ASSERT_EQ(run_transition({"--style", "127", "--step", "25", "--old", dir.path("old.bmp"), "--new",
+                            dir.path("new.bmp"), "-o", dir.path("frames")}),
             0);
   // 0, 25, 50, 75 and 100; the last shows the new picture whole.
   EXPECT_TRUE(std::filesystem::exists(dir.path("frames/frame-004.png")));

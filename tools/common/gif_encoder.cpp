@@ -1,197 +1,111 @@
 #include "common/gif_encoder.h"
 
+#include <gif_lib.h>
+
 #include <algorithm>
-#include <array>
+#include <cstring>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace ss {
 namespace {
 
-constexpr int kRedLevels = 6;
-constexpr int kGreenLevels = 7;
-constexpr int kBlueLevels = 6;
-constexpr int kPaletteSize = 256;  // the cube's 252 colours, padded with black
 constexpr uint16_t kMaxDelay = 0xFFFF;
 
-constexpr int kMinCodeSize = 8;
-constexpr int kClearCode = 1 << kMinCodeSize;
-constexpr int kEndCode = kClearCode + 1;
-constexpr int kFirstFreeCode = kClearCode + 2;
-constexpr int kMaxCode = 4095;  // codes are at most 12 bits wide
-
-int nearest_level(uint8_t value, int levels) {
-  return (value * (levels - 1) + 127) / 255;
+int write_to_vector(GifFileType* gif, const GifByteType* bytes, int length) {
+  auto* out = static_cast<std::vector<uint8_t>*>(gif->UserData);
+  out->insert(out->end(), bytes, bytes + length);
+  return length;
 }
 
-uint8_t level_value(int level, int levels) {
-  return static_cast<uint8_t>((level * 255 * 2 + (levels - 1)) / ((levels - 1) * 2));
+void check(int result, const char* what) {
+  if (result != GIF_OK) throw std::runtime_error(std::string("GIF encoder: ") + what + " failed");
 }
 
-// Codes go out least significant bit first, packed into bytes.
-class BitWriter {
- public:
-  void put(int code, int width) {
-    buffer_ |= static_cast<uint32_t>(code) << filled_;
-    filled_ += width;
-    while (filled_ >= 8) {
-      bytes_.push_back(static_cast<uint8_t>(buffer_ & 0xFF));
-      buffer_ >>= 8;
-      filled_ -= 8;
-    }
-  }
-  std::vector<uint8_t> finish() {
-    if (filled_ > 0) bytes_.push_back(static_cast<uint8_t>(buffer_ & 0xFF));
-    filled_ = 0;
-    buffer_ = 0;
-    return std::move(bytes_);
-  }
-
- private:
-  std::vector<uint8_t> bytes_;
-  uint32_t buffer_ = 0;
-  int filled_ = 0;
+// A frame's pixels as palette indices and the palette itself.
+struct Indexed {
+  std::vector<GifColorType> palette;
+  std::vector<GifByteType> indices;
 };
 
-// The LZW string table: (prefix code, next byte) -> code, open addressing.
-class LzwTable {
- public:
-  LzwTable() { clear(); }
-  void clear() { slots_.fill(kEmpty); }
-  int find(int prefix, uint8_t byte) const {
-    for (size_t slot = start(key_of(prefix, byte));; slot = (slot + 1) % kSlots) {
-      if (slots_[slot] == kEmpty) return -1;
-      if ((slots_[slot] >> 12) == key_of(prefix, byte))
-        return static_cast<int>(slots_[slot] & 0xFFF);
+// Exact when the area has at most 256 colours (flat slides, captions, black); otherwise the
+// median cut of its colours.
+Indexed index_area(const Bitmap24& frame, const Rect& a) {
+  const size_t count = static_cast<size_t>(a.width()) * static_cast<size_t>(a.height());
+  Indexed out;
+  out.indices.resize(count);
+  std::unordered_map<uint32_t, uint8_t> exact;
+  bool fits = true;
+  size_t at = 0;
+  for (int32_t y = a.top; y < a.bottom && fits; ++y) {
+    const uint8_t* p = frame.row(y) + static_cast<size_t>(a.left) * 3;
+    for (int32_t x = a.left; x < a.right; ++x, p += 3) {
+      const uint32_t key = uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
+      auto [it, added] = exact.try_emplace(key, static_cast<uint8_t>(exact.size()));
+      if (added && exact.size() > 256) {
+        fits = false;
+        break;
+      }
+      if (added) out.palette.push_back({p[2], p[1], p[0]});
+      out.indices[at++] = it->second;
     }
   }
-  void add(int prefix, uint8_t byte, int code) {
-    size_t slot = start(key_of(prefix, byte));
-    while (slots_[slot] != kEmpty) slot = (slot + 1) % kSlots;
-    slots_[slot] = (key_of(prefix, byte) << 12) | static_cast<uint32_t>(code);
-  }
+  if (fits) return out;
 
- private:
-  // Twice the codes a table can hold, so probes stay short.
-  static constexpr size_t kSlots = 8191;
-  static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
-  static uint32_t key_of(int prefix, uint8_t byte) {
-    return (static_cast<uint32_t>(prefix) << 8) | byte;
+  std::vector<GifByteType> red(count), green(count), blue(count);
+  at = 0;
+  for (int32_t y = a.top; y < a.bottom; ++y) {
+    const uint8_t* p = frame.row(y) + static_cast<size_t>(a.left) * 3;
+    for (int32_t x = a.left; x < a.right; ++x, p += 3, ++at) {
+      red[at] = p[2];
+      green[at] = p[1];
+      blue[at] = p[0];
+    }
   }
-  static size_t start(uint32_t key) { return (key * 2654435761u) % kSlots; }
-  std::array<uint32_t, kSlots> slots_;
-};
-
-void put_u16(std::vector<uint8_t>& out, uint32_t value) {
-  out.push_back(static_cast<uint8_t>(value & 0xFF));
-  out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
-}
-
-void put_sub_blocks(std::vector<uint8_t>& out, const std::vector<uint8_t>& data) {
-  for (size_t at = 0; at < data.size(); at += 255) {
-    const size_t n = std::min<size_t>(255, data.size() - at);
-    out.push_back(static_cast<uint8_t>(n));
-    out.insert(out.end(), data.begin() + static_cast<ptrdiff_t>(at),
-               data.begin() + static_cast<ptrdiff_t>(at + n));
-  }
-  out.push_back(0);
+  int size = 256;
+  out.palette.assign(256, GifColorType{0, 0, 0});
+  check(GifQuantizeBuffer(static_cast<unsigned>(a.width()), static_cast<unsigned>(a.height()),
+                          &size, red.data(), green.data(), blue.data(), out.indices.data(),
+                          out.palette.data()),
+        "colour quantisation");
+  out.palette.resize(static_cast<size_t>(size));
+  return out;
 }
 
 }  // namespace
 
-uint8_t gif_palette_index(uint8_t red, uint8_t green, uint8_t blue) {
-  return static_cast<uint8_t>(nearest_level(red, kRedLevels) * kGreenLevels * kBlueLevels +
-                              nearest_level(green, kGreenLevels) * kBlueLevels +
-                              nearest_level(blue, kBlueLevels));
-}
-
-Color gif_palette_color(uint8_t index) {
-  if (index >= kRedLevels * kGreenLevels * kBlueLevels) return kBlack;
-  const int red = index / (kGreenLevels * kBlueLevels);
-  const int green = index / kBlueLevels % kGreenLevels;
-  const int blue = index % kBlueLevels;
-  return rgb(level_value(red, kRedLevels), level_value(green, kGreenLevels),
-             level_value(blue, kBlueLevels));
-}
-
-std::vector<uint8_t> gif_lzw_encode(const std::vector<uint8_t>& indices) {
-  BitWriter bits;
-  LzwTable table;
-  int width = kMinCodeSize + 1;
-  int next_code = kFirstFreeCode;
-  bits.put(kClearCode, width);
-  if (indices.empty()) {
-    bits.put(kEndCode, width);
-    return bits.finish();
-  }
-  int prefix = indices[0];
-  for (size_t i = 1; i < indices.size(); ++i) {
-    const uint8_t byte = indices[i];
-    if (const int code = table.find(prefix, byte); code >= 0) {
-      prefix = code;
-      continue;
-    }
-    bits.put(prefix, width);
-    const int added = next_code++;
-    table.add(prefix, byte, added);
-    if (added == kMaxCode) {
-      bits.put(kClearCode, width);
-      table.clear();
-      width = kMinCodeSize + 1;
-      next_code = kFirstFreeCode;
-    } else if (added >= (1 << width)) {
-      ++width;
-    }
-    prefix = byte;
-  }
-  bits.put(prefix, width);
-  // The decoder adds one more string on reading that last code, and widens its codes when that
-  // string fills the current width; the end code must already be that wide.
-  if (next_code != kFirstFreeCode && next_code == (1 << width) && width < 12) ++width;
-  bits.put(kEndCode, width);
-  return bits.finish();
-}
-
 GifEncoder::GifEncoder(int32_t width, int32_t height, uint16_t loop_count)
-    : width_(width), height_(height), loop_count_(loop_count) {
+    : width_(width), height_(height) {
   if (width < 1 || height < 1 || width > 0xFFFF || height > 0xFFFF)
     throw std::invalid_argument("GIF frames must be 1 to 65535 pixels on each side");
-  write_header();
+  int error = 0;
+  gif_ = EGifOpen(&out_, write_to_vector, &error);
+  if (gif_ == nullptr) throw std::runtime_error("GIF encoder: cannot start");
+  EGifSetGifVersion(gif_, true);
+  check(EGifPutScreenDesc(gif_, width, height, 8, 0, nullptr), "screen descriptor");
+  // The looping block: "NETSCAPE2.0", then sub-block 1 with the loop count.
+  const GifByteType loop[3] = {1, static_cast<GifByteType>(loop_count & 0xFF),
+                               static_cast<GifByteType>(loop_count >> 8)};
+  check(EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE), "loop block");
+  check(EGifPutExtensionBlock(gif_, 11, "NETSCAPE2.0"), "loop block");
+  check(EGifPutExtensionBlock(gif_, 3, loop), "loop block");
+  check(EGifPutExtensionTrailer(gif_), "loop block");
 }
 
-void GifEncoder::write_header() {
-  const char* signature = "GIF89a";
-  out_.insert(out_.end(), signature, signature + 6);
-  put_u16(out_, static_cast<uint32_t>(width_));
-  put_u16(out_, static_cast<uint32_t>(height_));
-  out_.push_back(0xF7);  // a global table of 256 colours, 8 bits per primary
-  out_.push_back(0);     // background colour index: black
-  out_.push_back(0);     // no aspect ratio
-  for (int i = 0; i < kPaletteSize; ++i) {
-    const Color c = gif_palette_color(static_cast<uint8_t>(i));
-    out_.push_back(color_red(c));
-    out_.push_back(color_green(c));
-    out_.push_back(color_blue(c));
-  }
-  const char* application = "NETSCAPE2.0";
-  out_.insert(out_.end(), {0x21, 0xFF, 0x0B});
-  out_.insert(out_.end(), application, application + 11);
-  out_.insert(out_.end(), {0x03, 0x01});
-  put_u16(out_, loop_count_);
-  out_.push_back(0);
+GifEncoder::~GifEncoder() {
+  if (gif_ != nullptr) EGifCloseFile(gif_, nullptr);
 }
 
 void GifEncoder::add_frame(const Bitmap24& frame, uint16_t delay_cs) {
   if (frame.width() != width_ || frame.height() != height_)
     throw std::invalid_argument("GIF frame of a different size");
-  std::vector<uint8_t> indices(static_cast<size_t>(width_) * static_cast<size_t>(height_));
   Rect changed{width_, height_, 0, 0};
   for (int32_t y = 0; y < height_; ++y) {
     const uint8_t* p = frame.row(y);
-    for (int32_t x = 0; x < width_; ++x, p += 3) {
-      const size_t at =
-          static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
-      indices[at] = gif_palette_index(p[2], p[1], p[0]);
-      if (have_current_ && indices[at] == current_[at]) continue;
+    const uint8_t* q = have_current_ ? current_.row(y) : nullptr;
+    if (q != nullptr && std::memcmp(p, q, static_cast<size_t>(width_) * 3) == 0) continue;
+    for (int32_t x = 0; x < width_; ++x) {
+      if (q != nullptr && std::memcmp(p + x * 3, q + x * 3, 3) == 0) continue;
       changed = {std::min(changed.left, x), std::min(changed.top, y),
                  std::max(changed.right, x + 1), std::max(changed.bottom, y + 1)};
     }
@@ -205,7 +119,7 @@ void GifEncoder::add_frame(const Bitmap24& frame, uint16_t delay_cs) {
     changed = {0, 0, 1, 1};
   }
   flush_pending();
-  current_ = std::move(indices);
+  current_ = frame;
   have_current_ = true;
   pending_ = {changed, delay_cs};
 }
@@ -213,24 +127,28 @@ void GifEncoder::add_frame(const Bitmap24& frame, uint16_t delay_cs) {
 void GifEncoder::flush_pending() {
   if (!have_current_) return;
   const Rect& a = pending_.area;
-  out_.insert(out_.end(), {0x21, 0xF9, 0x04, 0x04});  // leave the frame in place when done
-  put_u16(out_, pending_.delay_cs);
-  out_.insert(out_.end(), {0x00, 0x00});
+  GraphicsControlBlock control{};
+  control.DisposalMode = DISPOSE_DO_NOT;  // leave the frame in place when done
+  control.DelayTime = static_cast<int>(pending_.delay_cs);
+  control.TransparentColor = NO_TRANSPARENT_COLOR;
+  GifByteType extension[4];
+  const size_t length = EGifGCBToExtension(&control, extension);
+  check(EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension),
+        "frame delay");
 
-  out_.push_back(0x2C);
-  put_u16(out_, static_cast<uint32_t>(a.left));
-  put_u16(out_, static_cast<uint32_t>(a.top));
-  put_u16(out_, static_cast<uint32_t>(a.width()));
-  put_u16(out_, static_cast<uint32_t>(a.height()));
-  out_.push_back(0);  // no local table, not interlaced
-  std::vector<uint8_t> area;
-  area.reserve(static_cast<size_t>(a.width()) * static_cast<size_t>(a.height()));
-  for (int32_t y = a.top; y < a.bottom; ++y) {
-    const auto row = current_.begin() + static_cast<ptrdiff_t>(y) * width_;
-    area.insert(area.end(), row + a.left, row + a.right);
-  }
-  out_.push_back(kMinCodeSize);
-  put_sub_blocks(out_, gif_lzw_encode(area));
+  Indexed indexed = index_area(current_, a);
+  int table_size = 2;
+  while (table_size < static_cast<int>(indexed.palette.size())) table_size *= 2;
+  indexed.palette.resize(static_cast<size_t>(table_size), GifColorType{0, 0, 0});
+  ColorMapObject* map = GifMakeMapObject(table_size, indexed.palette.data());
+  if (map == nullptr) throw std::runtime_error("GIF encoder: out of memory");
+  const int put = EGifPutImageDesc(gif_, a.left, a.top, a.width(), a.height(), false, map);
+  GifFreeMapObject(map);
+  check(put, "frame header");
+  for (int32_t row = 0; row < a.height(); ++row)
+    check(
+        EGifPutLine(gif_, indexed.indices.data() + static_cast<size_t>(row) * a.width(), a.width()),
+        "frame data");
   ++frames_written_;
 }
 
@@ -238,7 +156,9 @@ std::vector<uint8_t> GifEncoder::finish() {
   if (!have_current_) add_frame(Bitmap24(width_, height_), 0);
   flush_pending();
   have_current_ = false;
-  out_.push_back(0x3B);
+  int error = 0;
+  EGifCloseFile(gif_, &error);
+  gif_ = nullptr;
   return std::move(out_);
 }
 

@@ -7,7 +7,8 @@
 
 namespace slidemake {
 
-AtomicOutputFile::AtomicOutputFile(std::string path) : path_(std::move(path)), temp_path_(path_ + ".partial") {
+AtomicOutputFile::AtomicOutputFile(std::string path)
+    : path_(std::move(path)), temp_path_(path_ + ".partial") {
   file_ = std::fopen(temp_path_.c_str(), "wb");
   if (!file_)
     throw std::runtime_error("cannot create \"" + temp_path_ + "\": " + std::strerror(errno));

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "command_line.h"
 #include "commands.h"
 #include "saver_contents.h"
 #include "settings_json.h"
@@ -48,7 +49,8 @@ void print_text(const SaverContents& c) {
   for (const auto& [name, value] : settings.items()) {
     const bool list = value.is_array();
     std::string text = value.is_string() ? value.get<std::string>() : value.dump();
-    if (list && value.size() > 12) text = std::to_string(value.size()) + " elements: " + text.substr(0, 60) + "...";
+    if (list && value.size() > 12)
+      text = std::to_string(value.size()) + " elements: " + text.substr(0, 60) + "...";
     std::printf("  %-24s %s\n", name.c_str(), text.c_str());
   }
   std::printf("\nitems:\n  %-8s %4s  %12s  %10s  %-22s %s\n", "kind", "#", "offset", "size",
@@ -65,12 +67,17 @@ int run_inspect(const Args& args) {
   std::string path;
   bool json = false;
   for (const std::string& a : args) {
-    if (a == "--json") json = true;
-    else if (path.empty() && !a.starts_with("-")) path = a;
-    else throw std::runtime_error("usage: slidemake inspect SAVER [--json]");
+    if (a == "--json")
+      json = true;
+    else if (path.empty() && !a.starts_with("-"))
+      path = a;
+    else
+      throw std::runtime_error("usage: slidemake inspect SAVER [--json]");
   }
   if (path.empty()) throw std::runtime_error("usage: slidemake inspect SAVER [--json]");
-  const SaverContents c = read_saver_contents(path);
+  // The saver keeps its texts in its code page; both reports print them in UTF-8.
+  SaverContents c = read_saver_contents(path);
+  decode_saver_texts(c);
   if (!json) {
     print_text(c);
     return 0;

@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <stdexcept>
 #include <string>
 
 #include "base/random.h"
 #include "gfx/raster.h"
 #include "base/text.h"
+#include "command_line.h"
 #include "commands.h"
 #include "common/gif_encoder.h"
 #include "common/sample_painters.h"
@@ -22,54 +22,36 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// "--name value" pairs; `allowed` lists the names a command takes.
-std::map<std::string, std::string> parse_options(const Args& args,
-                                                 std::initializer_list<const char*> allowed,
-                                                 const char* usage) {
-  std::map<std::string, std::string> out;
-  for (size_t i = 0; i < args.size(); ++i) {
-    bool known = false;
-    for (const char* name : allowed) known |= args[i] == name;
-    if (!known || i + 1 >= args.size()) throw std::runtime_error(std::string("usage: ") + usage);
-    out[args[i]] = args[i + 1];
-    ++i;
-  }
-  return out;
-}
+// The options the three commands share.
+struct FrameOptions {
+  int32_t style = -1;
+  int32_t progress = 50;
+  int32_t step = 4;
+  std::string old_file, new_file, output, size;
+};
 
-int32_t int_option(const std::map<std::string, std::string>& o, const char* name, int32_t fallback,
-                   int32_t lo, int32_t hi) {
-  const auto it = o.find(name);
-  if (it == o.end()) return fallback;
-  const auto v = ss::parse_int32(it->second);
-  if (!v || *v < lo || *v > hi)
-    throw std::runtime_error(std::string(name) + " takes a number from " + std::to_string(lo) +
-                             " to " + std::to_string(hi));
-  return *v;
-}
-
-std::string required(const std::map<std::string, std::string>& o, const char* name,
-                     const char* usage) {
-  const auto it = o.find(name);
-  if (it == o.end()) throw std::runtime_error(std::string("missing ") + name + "; usage: " + usage);
-  return it->second;
+void add_pair_options(CLI::App& app, FrameOptions& o) {
+  app.add_option("--old", o.old_file, "the picture the transition starts from")->required();
+  app.add_option("--new", o.new_file, "the picture it ends on")->required();
+  app.add_option("--size", o.size, "scale both pictures to WxH (needed when their sizes differ)");
+  app.add_option("--step", o.step, "the progress a frame moves on, 1 to 100 (default 4)")
+      ->check(CLI::Range(1, 100));
 }
 
 // The old and new images at one size: scaled to --size, or as they are when equal.
-std::pair<ss::Bitmap24, ss::Bitmap24> load_pair(const std::map<std::string, std::string>& o,
-                                                const char* usage) {
-  ss::Bitmap24 old_image = load_picture_file(required(o, "--old", usage));
-  ss::Bitmap24 new_image = load_picture_file(required(o, "--new", usage));
-  if (const auto it = o.find("--size"); it != o.end()) {
-    const ss::Point size = parse_size(it->second);
+std::pair<ss::Bitmap24, ss::Bitmap24> load_pair(const FrameOptions& o) {
+  ss::Bitmap24 old_image = load_picture_file(o.old_file);
+  ss::Bitmap24 new_image = load_picture_file(o.new_file);
+  if (!o.size.empty()) {
+    const ss::Point size = parse_size(o.size);
     return {scaled(old_image, size.x, size.y), scaled(new_image, size.x, size.y)};
   }
   if (old_image.width() != new_image.width() || old_image.height() != new_image.height())
-    throw std::runtime_error(
-        "the old picture is " + std::to_string(old_image.width()) + "x" +
-        std::to_string(old_image.height()) + " and the new one " +
-        std::to_string(new_image.width()) + "x" + std::to_string(new_image.height()) +
-        "; give --size WxH to scale both");
+    throw std::runtime_error("the old picture is " + std::to_string(old_image.width()) + "x" +
+                             std::to_string(old_image.height()) + " and the new one " +
+                             std::to_string(new_image.width()) + "x" +
+                             std::to_string(new_image.height()) +
+                             "; give --size WxH to scale both");
   return {std::move(old_image), std::move(new_image)};
 }
 
@@ -93,38 +75,37 @@ void draw_label(ss::Bitmap24& dst, int32_t x, int32_t y, const std::string& text
         }
 }
 
-constexpr const char* kFrameUsage =
-    "slidemake frame --style N --progress P --old A --new B -o OUT.png [--step S] [--size WxH]";
-constexpr const char* kTransitionUsage =
-    "slidemake transition --style N --old A --new B -o OUT.gif|DIR [--step S] [--size WxH]";
-constexpr const char* kCatalogueUsage =
-    "slidemake catalogue -o STYLES.png [--progress P] [--size WxH]";
-
 }  // namespace
 
 int run_frame(const Args& args) {
-  const auto o = parse_options(
-      args, {"--style", "--progress", "--old", "--new", "-o", "--step", "--size"}, kFrameUsage);
-  const int32_t style = int_option(o, "--style", -1, 0, 127);
-  const int32_t progress = int_option(o, "--progress", -1, 0, 100);
-  if (style < 0 || progress < 0) throw std::runtime_error(std::string("usage: ") + kFrameUsage);
-  const std::string output = required(o, "-o", kFrameUsage);
-  auto [old_image, new_image] = load_pair(o, kFrameUsage);
+  CLI::App app("One frame of a transition, composed as the saver composes it.", "slidemake frame");
+  FrameOptions o;
+  app.add_option("--style", o.style, "the style, 0 to 127")->required()->check(CLI::Range(0, 127));
+  app.add_option("--progress", o.progress, "how far the transition has come, 0 to 100")
+      ->required()
+      ->check(CLI::Range(0, 100));
+  app.add_option("-o", o.output, "the PNG to write")->required();
+  add_pair_options(app, o);
+  if (!parse_command(app, args)) return 0;
+  auto [old_image, new_image] = load_pair(o);
   ss::Bitmap24 screen(old_image.width(), old_image.height());
-  compose(old_image, new_image, screen, style, progress, int_option(o, "--step", 4, 1, 100));
-  write_png_file(output, screen);
-  std::printf("%s: style %d at %d%%\n", output.c_str(), style, progress);
+  compose(old_image, new_image, screen, o.style, o.progress, o.step);
+  write_png_file(o.output, screen);
+  std::printf("%s: style %d at %d%%\n", o.output.c_str(), o.style, o.progress);
   return 0;
 }
 
 int run_transition(const Args& args) {
-  const auto o = parse_options(args, {"--style", "--old", "--new", "-o", "--step", "--size"},
-                               kTransitionUsage);
-  const int32_t style = int_option(o, "--style", -1, 0, 127);
-  if (style < 0) throw std::runtime_error(std::string("usage: ") + kTransitionUsage);
-  const int32_t step = int_option(o, "--step", 4, 1, 100);
-  const std::string output = required(o, "-o", kTransitionUsage);
-  auto [old_image, new_image] = load_pair(o, kTransitionUsage);
+  CLI::App app("Every frame of one transition, as a GIF or as numbered PNG frames.",
+               "slidemake transition");
+  FrameOptions o;
+  app.add_option("--style", o.style, "the style, 0 to 127")->required()->check(CLI::Range(0, 127));
+  app.add_option("-o", o.output, "OUT.gif, or a folder for PNG frames")->required();
+  add_pair_options(app, o);
+  if (!parse_command(app, args)) return 0;
+  const int32_t style = o.style, step = o.step;
+  const std::string& output = o.output;
+  auto [old_image, new_image] = load_pair(o);
   ss::Bitmap24 screen(old_image.width(), old_image.height());
 
   // The progress values a transition steps through, from the old picture to the new one.
@@ -151,17 +132,25 @@ int run_transition(const Args& args) {
   if (gif) {
     const std::vector<uint8_t> bytes = encoder.finish();
     std::ofstream(output, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   }
   std::printf("%s: %d frames of style %d\n", output.c_str(), frames, style);
   return 0;
 }
 
 int run_catalogue(const Args& args) {
-  const auto o = parse_options(args, {"-o", "--progress", "--size"}, kCatalogueUsage);
-  const std::string output = required(o, "-o", kCatalogueUsage);
-  const int32_t progress = int_option(o, "--progress", 50, 0, 100);
-  const ss::Point cell = o.count("--size") ? parse_size(o.at("--size")) : ss::Point{160, 100};
+  CLI::App app("A contact sheet of all 127 styles at one progress.", "slidemake catalogue");
+  FrameOptions o;
+  app.add_option("-o", o.output, "the PNG to write")->required();
+  app.add_option("--progress", o.progress,
+                 "how far each transition has come, 0 to 100 (default 50)")
+      ->check(CLI::Range(0, 100));
+  app.add_option("--size", o.size, "the size of one cell, WxH (default 160x100)");
+  if (!parse_command(app, args)) return 0;
+  const std::string& output = o.output;
+  const int32_t progress = o.progress;
+  const ss::Point cell = o.size.empty() ? ss::Point{160, 100} : parse_size(o.size);
   constexpr int32_t kColumns = 12, kStyles = 127, kGap = 4, kLabel = 18;
   const int32_t rows = (kStyles + kColumns - 1) / kColumns;
 

@@ -2,18 +2,23 @@
 // what the screen showed as an animated GIF or as numbered PNG frames, so that an author can
 // watch a saver without Windows. The show is the real one: the same form, slide sequencer and
 // transitions as the runtime, reading the saver file as its own executable.
+#include <webp/encode.h>
+#include <webp/mux.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
 
 #include "gfx/bitmap24.h"
 #include "base/text.h"
+#include "command_line.h"
 #include "commands.h"
 #include "common/gif_encoder.h"
 #include "package/png_codec.h"
@@ -26,8 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kUsage =
-    "usage: slidemake record SAVER -o OUT.gif|DIR [--seconds S] [--size WxH]";
 // A GIF shows the screen as it stood at every 100 ms of the show.
 constexpr uint64_t kGifSampleMs = 100;
 constexpr uint16_t kGifSampleCs = 10;
@@ -40,8 +43,8 @@ struct RecordOptions {
   std::string saver;
   std::string output;
   double seconds = 10;
-  ss::Point size{1024, 768};
-  bool gif = false;
+  ss::Point size{1280, 720};
+  enum class Kind { kPngFrames, kGif, kWebp } kind = Kind::kPngFrames;
 };
 
 ss::Point parse_size(const std::string& text) {
@@ -69,23 +72,24 @@ double parse_seconds(const std::string& text) {
   return seconds;
 }
 
-RecordOptions parse_record_args(const Args& args) {
+// Empty when the user asked for --help.
+std::optional<RecordOptions> parse_record_args(const Args& args) {
+  CLI::App app(
+      "Run a saver's show headless and save what it showed: an animated GIF or WebP, "
+      "or numbered PNG frames in a folder.",
+      "slidemake record");
   RecordOptions o;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const bool has_value = i + 1 < args.size();
-    if (args[i] == "-o" && has_value)
-      o.output = args[++i];
-    else if (args[i] == "--seconds" && has_value)
-      o.seconds = parse_seconds(args[++i]);
-    else if (args[i] == "--size" && has_value)
-      o.size = parse_size(args[++i]);
-    else if (o.saver.empty() && !args[i].starts_with("-"))
-      o.saver = args[i];
-    else
-      throw std::runtime_error(kUsage);
-  }
-  if (o.saver.empty() || o.output.empty()) throw std::runtime_error(kUsage);
-  o.gif = ss::ascii_lower(fs::path(o.output).extension().string()) == ".gif";
+  std::string seconds, size;
+  app.add_option("SAVER", o.saver, "the saver")->required();
+  app.add_option("-o", o.output, "OUT.gif, OUT.webp, or a folder for PNG frames")->required();
+  app.add_option("--seconds", seconds, "how long to run the show (default 10)");
+  app.add_option("--size", size, "the screen, WxH (default 1280x720)");
+  if (!parse_command(app, args)) return std::nullopt;
+  if (!seconds.empty()) o.seconds = parse_seconds(seconds);
+  if (!size.empty()) o.size = parse_size(size);
+  const std::string extension = ss::ascii_lower(fs::path(o.output).extension().string());
+  if (extension == ".gif") o.kind = RecordOptions::Kind::kGif;
+  if (extension == ".webp") o.kind = RecordOptions::Kind::kWebp;
   return o;
 }
 
@@ -180,15 +184,66 @@ class GifSink {
     for (; samples > 0; samples -= std::min<uint64_t>(samples, 6000))
       gif_.add_frame(frame,
                      static_cast<uint16_t>(std::min<uint64_t>(samples, 6000) * kGifSampleCs));
-    ++frames_;
   }
-  int frames() const { return frames_; }
+  int frames() const { return gif_.frames_written(); }
   void write(const std::string& path) { save(path, gif_.finish()); }
 
  private:
   int32_t factor_;
   ss::GifEncoder gif_;
   uint64_t next_sample_ms_ = 0;
+};
+
+// Every screen at the time it appeared, in full colour, through libwebp's animation encoder
+// (which stores only what changed).
+class WebpSink {
+ public:
+  explicit WebpSink(ss::Point size) : size_(size) {
+    WebPAnimEncoderOptions options;
+    if (!WebPAnimEncoderOptionsInit(&options) || !WebPConfigInit(&config_))
+      throw std::runtime_error("libwebp is not the version slidemake was built with");
+    options.anim_params.loop_count = 0;
+    config_.quality = 90;
+    encoder_ = WebPAnimEncoderNew(size.x, size.y, &options);
+    if (encoder_ == nullptr) throw std::runtime_error("cannot start the WebP encoder");
+  }
+  ~WebpSink() { WebPAnimEncoderDelete(encoder_); }
+  WebpSink(const WebpSink&) = delete;
+  WebpSink& operator=(const WebpSink&) = delete;
+
+  void add(const ss::Bitmap24& screen, uint64_t from_ms, uint64_t until_ms) {
+    WebPPicture picture;
+    if (!WebPPictureInit(&picture)) throw std::runtime_error("WebP encoder: bad version");
+    picture.width = size_.x;
+    picture.height = size_.y;
+    picture.use_argb = 1;
+    const bool imported =
+        WebPPictureImportBGR(&picture, screen.data(), static_cast<int>(screen.stride()));
+    const bool added =
+        imported && WebPAnimEncoderAdd(encoder_, &picture, static_cast<int>(from_ms), &config_);
+    WebPPictureFree(&picture);
+    if (!added)
+      throw std::runtime_error(std::string("WebP encoder: ") + WebPAnimEncoderGetError(encoder_));
+    end_ms_ = until_ms;
+    ++frames_;
+  }
+  int frames() const { return frames_; }
+  void write(const std::string& path) {
+    WebPData data;
+    WebPDataInit(&data);
+    if (!WebPAnimEncoderAdd(encoder_, nullptr, static_cast<int>(end_ms_), nullptr) ||
+        !WebPAnimEncoderAssemble(encoder_, &data))
+      throw std::runtime_error(std::string("WebP encoder: ") + WebPAnimEncoderGetError(encoder_));
+    const std::vector<uint8_t> bytes(data.bytes, data.bytes + data.size);
+    WebPDataClear(&data);
+    save(path, bytes);
+  }
+
+ private:
+  ss::Point size_;
+  WebPConfig config_;
+  WebPAnimEncoder* encoder_ = nullptr;
+  uint64_t end_ms_ = 0;
   int frames_ = 0;
 };
 
@@ -259,16 +314,24 @@ uint64_t run_show(const RecordOptions& o, const ScreenTimeline::Sink& sink) {
 }  // namespace
 
 int run_record(const Args& args) {
-  const RecordOptions o = parse_record_args(args);
+  const std::optional<RecordOptions> parsed = parse_record_args(args);
+  if (!parsed) return 0;
+  const RecordOptions& o = *parsed;
   if (!fs::is_regular_file(o.saver)) throw std::runtime_error("no saver file \"" + o.saver + "\"");
   int frames = 0;
   uint64_t ran_ms = 0;
-  if (o.gif) {
+  if (o.kind == RecordOptions::Kind::kGif) {
     GifSink gif(o.size);
     ran_ms = run_show(
         o, [&](const ss::Bitmap24& s, uint64_t from, uint64_t until) { gif.add(s, from, until); });
     gif.write(o.output);
     frames = gif.frames();
+  } else if (o.kind == RecordOptions::Kind::kWebp) {
+    WebpSink webp(o.size);
+    ran_ms = run_show(
+        o, [&](const ss::Bitmap24& s, uint64_t from, uint64_t until) { webp.add(s, from, until); });
+    webp.write(o.output);
+    frames = webp.frames();
   } else {
     PngSink png(o.output);
     ran_ms = run_show(

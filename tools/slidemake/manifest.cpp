@@ -1,10 +1,14 @@
 #include "manifest.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "media_kind.h"
+#include "natural_order.h"
 #include "settings_json.h"
 
 namespace slidemake {
@@ -34,7 +38,20 @@ std::vector<std::string> read_paths(const json& root, const char* key, const fs:
   return out;
 }
 
-std::vector<PictureInput> read_pictures(const json& root, const fs::path& folder) {
+std::string entry_text(const json& value, const std::string& where) {
+  if (!value.is_string() || value.get<std::string>().empty())
+    fail(where, "expected a file path (a non-empty string)");
+  return value.get<std::string>();
+}
+
+void add_entry(std::vector<PictureInput>& out, const std::string& entry, const fs::path& folder,
+               const std::string& description, const Warn& warn) {
+  for (const fs::path& file : expand_picture_entry(entry, folder, warn))
+    out.push_back({file.string(), description});
+}
+
+std::vector<PictureInput> read_pictures(const json& root, const fs::path& folder,
+                                        const Warn& warn) {
   std::vector<PictureInput> out;
   if (!root.contains("pictures")) return out;
   const json& list = root["pictures"];
@@ -47,14 +64,14 @@ std::vector<PictureInput> read_pictures(const json& root, const fs::path& folder
         if (key != "file" && key != "description")
           fail(where, "unknown key \"" + key + "\" (expected \"file\" and \"description\")");
       if (!item.contains("file")) fail(where, "missing \"file\"");
-      PictureInput input{resolve(folder, item["file"], where + ".file"), {}};
+      std::string description;
       if (item.contains("description")) {
         if (!item["description"].is_string()) fail(where + ".description", "expected a string");
-        input.description = item["description"].get<std::string>();
+        description = item["description"].get<std::string>();
       }
-      out.push_back(std::move(input));
+      add_entry(out, entry_text(item["file"], where + ".file"), folder, description, warn);
     } else {
-      out.push_back({resolve(folder, item, where), {}});
+      add_entry(out, entry_text(item, where), folder, {}, warn);
     }
   }
   return out;
@@ -62,7 +79,20 @@ std::vector<PictureInput> read_pictures(const json& root, const fs::path& folder
 
 }  // namespace
 
-Manifest load_manifest(const std::string& path) {
+ss::TSSFileLocations authoring_settings() {
+  ss::TSSFileLocations s;
+  s.Interval = 5000;
+  s.lRandomStyle = true;
+  s.lClearOldImage = true;
+  s.lExitKeyPress = s.lExitMouseClick = s.lExitMouseMove = true;
+  s.SoundRandom = 1;
+  s.lSoundLoop = true;
+  for (int style = 0; style < 127; ++style)
+    s.EffectCommaList.items().push_back(std::to_string(style));
+  return s;
+}
+
+Manifest load_manifest(const std::string& path, const Warn& warn) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot open manifest \"" + path + "\"");
   json root;
@@ -72,20 +102,82 @@ Manifest load_manifest(const std::string& path) {
     throw std::runtime_error("manifest \"" + path + "\" is not valid JSON: " + e.what());
   }
   if (!root.is_object()) throw std::runtime_error("manifest \"" + path + "\": expected an object");
-  return manifest_from_json(root, fs::absolute(path).parent_path());
+  Manifest m = manifest_from_json(root, fs::absolute(path).parent_path(), warn);
+  m.source = path;
+  return m;
 }
 
-Manifest manifest_from_json(const json& root, const fs::path& folder) {
+Manifest manifest_from_json(const json& root, const fs::path& folder, const Warn& warn) {
   if (!root.is_object()) throw std::runtime_error("manifest: expected an object");
   for (const auto& [key, value] : root.items())
-    if (key != "pictures" && key != "music" && key != "movies" && key != "settings")
-      fail(key, "unknown key (expected pictures, music, movies, settings)");
+    if (key != "pictures" && key != "music" && key != "movies" && key != "settings" &&
+        key != "codepage")
+      fail(key, "unknown key (expected pictures, music, movies, settings, codepage)");
 
   Manifest m;
-  m.pictures = read_pictures(root, folder);
+  m.settings = authoring_settings();
+  if (root.contains("codepage")) {
+    if (!root["codepage"].is_number_integer())
+      fail("codepage", "expected a code page number, e.g. 1250");
+    m.code_page = root["codepage"].get<int>();
+  }
+  m.pictures = read_pictures(root, folder, warn);
   m.music = read_paths(root, "music", folder);
   m.movies = read_paths(root, "movies", folder);
   if (root.contains("settings")) apply_settings_json(root["settings"], m.settings);
+  return m;
+}
+
+void check_manifest(const Manifest& manifest) {
+  if (manifest.pictures.empty() && manifest.movies.empty())
+    throw std::runtime_error(
+        "pictures: the saver has no pictures to show; name some files or a folder");
+  if (manifest.settings.Interval < 0)
+    throw std::runtime_error("settings.Interval: " + std::to_string(manifest.settings.Interval) +
+                             " is negative; it is the time per picture in milliseconds");
+  const auto check = [](const std::vector<std::string>& files, const char* field, bool music) {
+    for (size_t i = 0; i < files.size(); ++i) {
+      std::ifstream in(files[i], std::ios::binary);
+      std::array<uint8_t, 16> head{};
+      in.read(reinterpret_cast<char*>(head.data()), head.size());
+      const std::span<const uint8_t> got(head.data(), static_cast<size_t>(in.gcount()));
+      if (!in && in.gcount() == 0)
+        throw std::runtime_error(std::string(field) + "[" + std::to_string(i) +
+                                 "]: cannot read \"" + files[i] + "\"");
+      if (music ? !is_playable_music(got) : !is_playable_movie(got))
+        throw std::runtime_error(
+            std::string(field) + "[" + std::to_string(i) + "]: \"" + files[i] +
+            (music ? "\" is not music the saver plays (WAV, MIDI, MP3, WMA or Ogg)"
+                   : "\" is not a movie the saver plays (SWF)"));
+    }
+  };
+  check(manifest.music, "music", true);
+  check(manifest.movies, "movies", false);
+}
+
+Manifest manifest_from_folder(const std::string& folder, const Warn& warn) {
+  Manifest m;
+  m.source = folder;
+  m.settings = authoring_settings();
+  // Music is told by its contents; everything else goes to the pictures, which warn of the rest.
+  std::vector<fs::path> files;
+  for (const auto& item : fs::directory_iterator(folder))
+    if (item.is_regular_file()) files.push_back(item.path());
+  std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
+    return natural_less(a.filename().string(), b.filename().string());
+  });
+  for (const fs::path& file : files)
+    if (is_music_file(file)) m.music.push_back(file.lexically_normal().string());
+  const auto is_music = [&](const std::string& path) {
+    return std::find(m.music.begin(), m.music.end(), path) != m.music.end();
+  };
+  const Warn pictures_warn = [&](const std::string& message) {
+    for (const std::string& music : m.music)
+      if (message.starts_with("\"" + music + "\"")) return;
+    if (warn) warn(message);
+  };
+  add_entry(m.pictures, folder, fs::current_path(), {}, pictures_warn);
+  std::erase_if(m.pictures, [&](const PictureInput& p) { return is_music(p.path); });
   return m;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Photos on their way into a saver: read in any accepted format, turned upright, shrunk to fit
-// the largest screen and stored as JPEG; a JPEG that needs none of that is kept as it is.
+// Turns the photos people have (any common format, any orientation, any size) into the baseline
+// JPEGs the runtime reads: upright, sRGB, opaque, and within the size asked for and the runtime's
+// own limits. A JPEG that already is all of that is kept byte for byte.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -10,8 +11,8 @@
 namespace slidemake {
 
 struct IngestOptions {
-  int max_width = 3840;  // 0, 0 = no limit
-  int max_height = 2160;
+  int max_width = 3840;
+  int max_height = 2160;  // 0,0 = none
   int quality = 90;
 };
 
@@ -24,11 +25,11 @@ struct IngestedPicture {
 
 using Warn = std::function<void(const std::string&)>;
 
-// Errors name the file and say what is wrong.
+// Throws std::runtime_error whose text names the file and the reason.
 IngestedPicture ingest_picture(const std::filesystem::path& file, const IngestOptions& options,
                                const Warn& warn);
 
-// A manifest's picture entry as the files it stands for (a file, a folder or a pattern).
+// A `pictures` entry: a file, a folder (natural name order) or a glob, relative to base.
 std::vector<std::filesystem::path> expand_picture_entry(const std::string& entry,
                                                         const std::filesystem::path& base,
                                                         const Warn& warn);

@@ -20,14 +20,27 @@ std::vector<uint8_t> read_whole_file(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+PicturePayload payload_of(const std::string& path, std::vector<uint8_t> data);
+
 }  // namespace
 
 PicturePayload make_picture_payload(const std::string& path) {
-  std::vector<uint8_t> data = read_whole_file(path);
+  return payload_of(path, read_whole_file(path));
+}
+
+PicturePayload jpeg_picture_payload(std::vector<uint8_t> jpeg) {
+  return payload_of("the converted picture", std::move(jpeg));
+}
+
+namespace {
+
+PicturePayload payload_of(const std::string& path, std::vector<uint8_t> data) {
   MediaKind kind = detect_media_kind(data);
   if (kind == MediaKind::Png) {
     if (!ss::png_supported())
-      throw std::runtime_error("\"" + path + "\": PNG input needs libpng, which this build of slidemake lacks; convert it to BMP or JPEG");
+      throw std::runtime_error("\"" + path +
+                               "\": PNG input needs libpng, which this build of slidemake lacks; "
+                               "convert it to BMP or JPEG");
     try {
       data = ss::encode_bmp(ss::decode_png(data).pixels);
     } catch (const ss::SaverError& e) {
@@ -68,4 +81,5 @@ PicturePayload make_picture_payload(const std::string& path) {
   return payload;
 }
 
+}  // namespace
 }  // namespace slidemake

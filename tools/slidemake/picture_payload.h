@@ -16,5 +16,7 @@ struct PicturePayload {
 // Checks the result with the runtime's own decoder, so a saver never carries a picture the
 // runtime would refuse. Errors name the file and say what is wrong.
 PicturePayload make_picture_payload(const std::string& path);
+// The payload of a JPEG made in memory (checked the same way).
+PicturePayload jpeg_picture_payload(std::vector<uint8_t> jpeg);
 
 }  // namespace slidemake

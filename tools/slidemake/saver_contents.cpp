@@ -3,6 +3,8 @@
 #include <stdexcept>
 
 #include "base/error.h"
+#include "base/text.h"
+#include "code_page.h"
 #include "package/class_registry.h"
 #include "package/property_stream_reader.h"
 #include "package/safe_file_name.h"
@@ -176,6 +178,13 @@ RawPicture read_raw_picture(const std::string& path, int64_t offset) {
     raw.data.assign(p.begin() + static_cast<std::ptrdiff_t>(at_data), p.end());
   }
   return raw;
+}
+
+void decode_saver_texts(SaverContents& c) {
+  const int code_page = ss::code_page_for_charset(c.settings.TextFont.Charset);
+  decode_settings_texts(c.settings);
+  for (auto* items : {&c.pictures, &c.music, &c.movies})
+    for (ItemInfo& item : *items) item.name = code_page_to_utf8(item.name, code_page);
 }
 
 }  // namespace slidemake

@@ -23,7 +23,7 @@ struct ItemInfo {
 struct SaverContents {
   std::string path;
   int64_t file_size = 0;
-  int32_t package_length = 0;  // trailer field 1
+  int32_t package_length = 0;   // trailer field 1
   int32_t settings_offset = 0;  // trailer field 2
   int64_t package_start = 0;
   ss::TSSFileLocations settings;
@@ -34,6 +34,9 @@ struct SaverContents {
 // Throws when the trailer or the settings stream cannot be read: without them nothing else can
 // be found.
 SaverContents read_saver_contents(const std::string& path);
+
+// The texts and item names in UTF-8, read in the code page the caption font's charset names.
+void decode_saver_texts(SaverContents& contents);
 
 // The raw graphic of picture i as it was put in: its class and the original file's bytes.
 struct RawPicture {

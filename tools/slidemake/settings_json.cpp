@@ -64,11 +64,14 @@ void apply_font(const json& font, ss::TFont& f) {
     } else if (key == "Charset") {
       f.Charset = as_identified(v, ss::charset_identifiers(), where);
     } else if (key == "Style") {
-      if (!v.is_array()) fail(where, "expected an array of fsBold, fsItalic, fsUnderline, fsStrikeOut");
+      if (!v.is_array())
+        fail(where, "expected an array of fsBold, fsItalic, fsUnderline, fsStrikeOut");
       f.Style = 0;
       for (const json& name : v) {
         size_t bit = 0;
-        while (bit < kStyleNames.size() && !(name.is_string() && name.get<std::string>() == kStyleNames[bit])) ++bit;
+        while (bit < kStyleNames.size() &&
+               !(name.is_string() && name.get<std::string>() == kStyleNames[bit]))
+          ++bit;
         if (bit == kStyleNames.size()) fail(where, "unknown style " + name.dump());
         f.Style |= static_cast<uint8_t>(1u << bit);
       }
@@ -102,34 +105,57 @@ bool is_location_list(const std::string& key) {
          key == "DescriptCommaList";
 }
 
-ordered_json list_json(const ss::CommaList& list) { return ordered_json(list.items()); }
+ordered_json list_json(const ss::CommaList& list) {
+  return ordered_json(list.items());
+}
 
 }  // namespace
 
 void apply_settings_json(const json& settings, TSSFileLocations& r) {
   if (!settings.is_object()) throw std::runtime_error("settings: expected an object");
   for (const auto& [key, v] : settings.items()) {
-    if (key == "Text") r.Text = as_text(v, key);
-    else if (key == "TextFont") apply_font(v, r.TextFont);
-    else if (key == "lRandomStyle") r.lRandomStyle = as_bool(v, key);
-    else if (key == "lRandomPic") r.lRandomPic = as_bool(v, key);
-    else if (key == "lClearOldImage") r.lClearOldImage = as_bool(v, key);
-    else if (key == "lStretch") r.lStretch = as_bool(v, key);
-    else if (key == "Interval") r.Interval = as_int(v, key);
-    else if (key == "SoundRandom") r.SoundRandom = as_int(v, key);
-    else if (key == "lSoundLoop") r.lSoundLoop = as_bool(v, key);
-    else if (key == "lMute") r.lMute = as_bool(v, key);
-    else if (key == "lExitMouseMove") r.lExitMouseMove = as_bool(v, key);
-    else if (key == "lExitMouseClick") r.lExitMouseClick = as_bool(v, key);
-    else if (key == "lExitKeyPress") r.lExitKeyPress = as_bool(v, key);
-    else if (key == "lShowMouseCursor") r.lShowMouseCursor = as_bool(v, key);
-    else if (key == "lExitFSCommandQuit") r.lExitFSCommandQuit = as_bool(v, key);
-    else if (key == "Title") r.Title = as_text(v, key);
-    else if (key == "Author") r.Author = as_text(v, key);
-    else if (key == "Email") r.Email = as_text(v, key);
-    else if (key == "Web") r.Web = as_text(v, key);
-    else if (key == "Ver") r.Ver = as_text(v, key);
-    else if (key == "EffectCommaList") apply_effects(v, r);
+    if (key == "Text")
+      r.Text = as_text(v, key);
+    else if (key == "TextFont")
+      apply_font(v, r.TextFont);
+    else if (key == "lRandomStyle")
+      r.lRandomStyle = as_bool(v, key);
+    else if (key == "lRandomPic")
+      r.lRandomPic = as_bool(v, key);
+    else if (key == "lClearOldImage")
+      r.lClearOldImage = as_bool(v, key);
+    else if (key == "lStretch")
+      r.lStretch = as_bool(v, key);
+    else if (key == "Interval")
+      r.Interval = as_int(v, key);
+    else if (key == "SoundRandom")
+      r.SoundRandom = as_int(v, key);
+    else if (key == "lSoundLoop")
+      r.lSoundLoop = as_bool(v, key);
+    else if (key == "lMute")
+      r.lMute = as_bool(v, key);
+    else if (key == "lExitMouseMove")
+      r.lExitMouseMove = as_bool(v, key);
+    else if (key == "lExitMouseClick")
+      r.lExitMouseClick = as_bool(v, key);
+    else if (key == "lExitKeyPress")
+      r.lExitKeyPress = as_bool(v, key);
+    else if (key == "lShowMouseCursor")
+      r.lShowMouseCursor = as_bool(v, key);
+    else if (key == "lExitFSCommandQuit")
+      r.lExitFSCommandQuit = as_bool(v, key);
+    else if (key == "Title")
+      r.Title = as_text(v, key);
+    else if (key == "Author")
+      r.Author = as_text(v, key);
+    else if (key == "Email")
+      r.Email = as_text(v, key);
+    else if (key == "Web")
+      r.Web = as_text(v, key);
+    else if (key == "Ver")
+      r.Ver = as_text(v, key);
+    else if (key == "EffectCommaList")
+      apply_effects(v, r);
     else if (is_location_list(key))
       fail(key, "is computed from the pictures, music and movies; remove it from the manifest");
     else

@@ -64,8 +64,7 @@ void StudioBuilds::update(int id, const std::function<void(Job&)>& change) {
 void StudioBuilds::run(int id, RuntimeTarget target) {
   try {
     const Manifest manifest = load_manifest(folder_.manifest_path().string());
-    if (manifest.pictures.empty())
-      throw StudioError(400, "pictures", "pictures: add at least one picture");
+    check_manifest(manifest);
     RuntimeChoice runtime;
     try {
       runtime = find_runtime(target, "", slidemake_path_);
@@ -74,10 +73,13 @@ void StudioBuilds::run(int id, RuntimeTarget target) {
     }
     const std::filesystem::path output =
         folder_.saver_output_path(saver_file_name(manifest.settings.Title, target));
+    BuildOptions options;
+    options.warn = [&](const std::string& warning) { update(id, [&](Job& job) { job.warnings.push_back(warning); }); };
+    options.progress = [&](int64_t done, int64_t total) {
+      update(id, [&](Job& job) { job.done = done, job.total = total; });
+    };
     const BuildResult result =
-        build_saver(manifest, runtime.path, output.string(), [&](int64_t done, int64_t total) {
-          update(id, [&](Job& job) { job.done = done, job.total = total; });
-        });
+        build_saver(manifest, runtime.path, output.string(), options);
     const std::string name = output.filename().string();
     folder_.remember_saver(name);
     update(id, [&](Job& job) {
@@ -101,7 +103,7 @@ nlohmann::json StudioBuilds::status(int id) const {
   if (it == jobs_.end()) return nullptr;
   const Job& j = it->second;
   return {{"state", j.state}, {"done", j.done},   {"total", j.total}, {"file", j.file},
-          {"size", j.size},   {"error", j.error}, {"field", j.field}};
+          {"size", j.size},   {"error", j.error}, {"field", j.field}, {"warnings", j.warnings}};
 }
 
 }  // namespace slidemake

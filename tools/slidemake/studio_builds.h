@@ -27,7 +27,8 @@ class StudioBuilds {
   StudioBuilds& operator=(const StudioBuilds&) = delete;
 
   int start(RuntimeTarget target);
-  // {"state": "running"|"done"|"failed", "done", "total", "file", "size", "error", "field"};
+  // {"state": "running"|"done"|"failed", "done", "total", "file", "size", "error", "field",
+  // "warnings"};
   // null for an unknown id.
   nlohmann::json status(int id) const;
 
@@ -36,6 +37,7 @@ class StudioBuilds {
     std::string state = "running";
     int64_t done = 0, total = 0, size = 0;
     std::string file, error, field;
+    std::vector<std::string> warnings;
   };
   void run(int id, RuntimeTarget target);
   void update(int id, const std::function<void(Job&)>& change);

@@ -108,7 +108,10 @@ std::string StudioPreviews::record_play(int width, int height) {
   std::ofstream(no_runtime, std::ios::binary).flush();
   const fs::path saver = scratch / "play.saver";
   try {
-    build_saver(manifest, no_runtime.string(), saver.string(), [](int64_t, int64_t) {});
+    BuildOptions options;
+    options.warn = [](const std::string&) {};  // the build itself reports them
+    options.progress = [](int64_t, int64_t) {};
+    build_saver(manifest, no_runtime.string(), saver.string(), options);
   } catch (const std::exception& e) {
     throw StudioError(400, "", e.what());
   }

@@ -6,9 +6,13 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <iconv.h>
+
 #include <algorithm>
-#include <array>
 #include <limits>
+#include <vector>
+
+#include "base/text.h"
 
 namespace ss {
 namespace {
@@ -72,14 +76,34 @@ void fill_line(Bitmap24& dst, int64_t left, int64_t right, int64_t top, int64_t 
 
 }  // namespace
 
-uint32_t cp1252_to_unicode(uint8_t byte) {
-  // 0x80..0x9F; the five unassigned bytes keep their own value.
-  static constexpr std::array<uint16_t, 32> kHigh = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-  if (byte >= 0x80 && byte <= 0x9F) return kHigh[byte - 0x80];
-  return byte;
+std::u32string decode_ansi_text(const std::string& text, int32_t charset) {
+  const int code_page = code_page_for_charset(charset);
+  std::u32string out;
+  if (code_page == 1252) {
+    for (const char c : text) out += static_cast<char32_t>(cp1252_to_unicode(static_cast<uint8_t>(c)));
+    return out;
+  }
+  const std::string name = "CP" + std::to_string(code_page);
+  iconv_t cd = iconv_open("UTF-32LE", name.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return decode_ansi_text(text, 1);
+  std::string input = text;
+  char* in = input.data();
+  size_t in_left = input.size();
+  std::vector<char32_t> buffer(input.size() + 1);
+  char* outp = reinterpret_cast<char*>(buffer.data());
+  size_t out_left = buffer.size() * sizeof(char32_t);
+  while (in_left > 0) {
+    if (iconv(cd, &in, &in_left, &outp, &out_left) != static_cast<size_t>(-1)) break;
+    ++in;  // a byte the code page does not define: skip it
+    --in_left;
+  }
+  iconv_close(cd);
+  const size_t count = (buffer.size() * sizeof(char32_t) - out_left) / sizeof(char32_t);
+  for (size_t i = 0; i < count; ++i) {
+    const uint8_t* b = reinterpret_cast<const uint8_t*>(&buffer[i]);
+    out += static_cast<char32_t>(b[0] | b[1] << 8 | b[2] << 16 | uint32_t{b[3]} << 24);
+  }
+  return out;
 }
 
 FreeTypeText::FreeTypeText() {
@@ -158,9 +182,8 @@ TextExtent FreeTypeText::measure_styled(const std::string& text, const TextFontS
   FT_Face face = sized_face(font, style.bold, metrics);
   if (face == nullptr) return {};
   int64_t width = 0;  // 26.6 pixels
-  for (const char c : text) {
-    if (FT_Load_Char(face, cp1252_to_unicode(static_cast<uint8_t>(c)), FT_LOAD_DEFAULT) != 0)
-      continue;
+  for (const char32_t c : decode_ansi_text(text, font.charset)) {
+    if (FT_Load_Char(face, c, FT_LOAD_DEFAULT) != 0) continue;
     if (style.bold && !(face->style_flags & FT_STYLE_FLAG_BOLD)) FT_GlyphSlot_Embolden(face->glyph);
     width += face->glyph->advance.x;
   }
@@ -176,10 +199,9 @@ void FreeTypeText::draw_styled(Bitmap24& dst, int32_t x, int32_t y, const std::s
   const Color color = resolve_color(font.color);
   const int64_t baseline = int64_t{y} + metrics.ascent;
   int64_t pen = int64_t{x} * 64;
-  for (const char c : text) {
+  for (const char32_t c : decode_ansi_text(text, font.charset)) {
     if ((pen >> 6) >= dst.width()) break;
-    if (FT_Load_Char(face, cp1252_to_unicode(static_cast<uint8_t>(c)), FT_LOAD_DEFAULT) != 0)
-      continue;
+    if (FT_Load_Char(face, c, FT_LOAD_DEFAULT) != 0) continue;
     FT_GlyphSlot slot = face->glyph;
     if (style.bold && !(face->style_flags & FT_STYLE_FLAG_BOLD)) FT_GlyphSlot_Embolden(slot);
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0) {

@@ -60,7 +60,8 @@ class FreeTypeText final : public TextRenderer {
   std::map<std::pair<std::string, bool>, FT_FaceRec_*> faces_;
 };
 
-// The Unicode code point of a byte of the Windows Latin-1 code page.
-uint32_t cp1252_to_unicode(uint8_t byte);
+// The characters of an ANSI text in the code page the charset selects. Bytes the code page
+// cannot decode are dropped.
+std::u32string decode_ansi_text(const std::string& text, int32_t charset);
 
 }  // namespace ss

@@ -12,7 +12,8 @@ class SelectedFont {
  public:
   SelectedFont(HDC dc, const TextFontSpec& font)
       : dc_(dc),
-        font_(CreateFontA(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        font_(CreateFontA(font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          static_cast<BYTE>(font.charset),
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, font.face.c_str())),
         old_font_(font_ != nullptr ? SelectObject(dc, font_) : nullptr) {}

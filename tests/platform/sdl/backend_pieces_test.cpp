@@ -32,12 +32,12 @@ TEST(InstanceLock, GuardNamesStayOneFileName) {
   EXPECT_NE(path.find("x_y_Semaphore"), std::string::npos);
 }
 
-TEST(FreeTypeText, WindowsLatinOneBytesBecomeUnicode) {
-  EXPECT_EQ(cp1252_to_unicode('A'), 0x41u);
-  EXPECT_EQ(cp1252_to_unicode(0x80), 0x20ACu);  // euro sign
-  EXPECT_EQ(cp1252_to_unicode(0x9F), 0x0178u);
-  EXPECT_EQ(cp1252_to_unicode(0x81), 0x81u);  // unassigned: kept
-  EXPECT_EQ(cp1252_to_unicode(0xE9), 0xE9u);
+TEST(FreeTypeText, TextBytesAreReadInTheCodePageOfTheFontsCharset) {
+  EXPECT_EQ(decode_ansi_text("A\x80\x9F\x81\xE9", 1), U"A\u20AC\u0178\u0081\u00E9");
+  EXPECT_EQ(decode_ansi_text("\xE8", 238), U"\u010D");   // East European: c with caron
+  EXPECT_EQ(decode_ansi_text("\xC4\xE0", 204), U"\u0414\u0430");  // Russian
+  EXPECT_EQ(decode_ansi_text("\x82\xA0", 128), U"\u3042");         // Shift-JIS: one character
+  EXPECT_EQ(decode_ansi_text("\xE9", 0), U"\u00E9");  // no code page of its own: Latin
 }
 
 class FreeTypeTextTest : public ::testing::Test {
@@ -91,6 +91,29 @@ TEST_F(FreeTypeTextTest, DrawsInItsColourInsideItsCellOnly) {
   Bitmap24 small(10, 10);
   text_.draw(small, -5, -5, "HELLO WORLD", font);
   text_.draw(small, 8, 8, "HELLO WORLD", font);
+}
+
+// The ink of a word drawn in white, row by row from the top.
+std::vector<int> ink_rows(FreeTypeText& text, const std::string& word, int32_t charset) {
+  const TextFontSpec font{.face = "DejaVu Sans", .height = -40, .color = kWhite, .charset = charset};
+  Bitmap24 image(80, 80);
+  text.draw(image, 10, 10, word, font);
+  std::vector<int> rows(80);
+  for (int32_t y = 0; y < 80; ++y)
+    for (int32_t x = 0; x < 80; ++x) rows[y] += image.pixel(x, y) != kBlack;
+  return rows;
+}
+
+TEST_F(FreeTypeTextTest, ACaptionInLatinShowsItsAccents) {
+  // "\xE9" is e acute: an e with ink above it, where the plain e has none.
+  const std::vector<int> plain = ink_rows(text_, "e", 1);
+  const std::vector<int> acute = ink_rows(text_, "\xE9", 1);
+  const auto first_row = [](const std::vector<int>& rows) {
+    return std::find_if(rows.begin(), rows.end(), [](int n) { return n > 0; }) - rows.begin();
+  };
+  EXPECT_LT(first_row(acute) + 4, first_row(plain));
+  // The same byte under the Russian code page is another letter (short i).
+  EXPECT_NE(ink_rows(text_, "\xE9", 204), acute);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 BIN := build/linux/bin
 
-.PHONY: all build test e2e fuzz soak demo windows clean deps
+.PHONY: all build test e2e studio-test fuzz soak demo windows clean deps
 
 all: build
 
@@ -18,10 +18,15 @@ test: deps
 	cmake --preset linux >/dev/null
 	cmake --build --preset linux -j $(JOBS)
 	ctest --preset linux -j $(JOBS)
+	JOBS=$(JOBS) scripts/studio-browser-test.sh
 	cmake --preset linux-asan >/dev/null
 	cmake --build --preset linux-asan -j $(JOBS)
 	ctest --preset linux-asan -j $(JOBS)
 	JOBS=$(JOBS) scripts/e2e.sh
+
+# The studio in headless Chromium alone: three photos in, a Windows 64-bit saver out.
+studio-test:
+	JOBS=$(JOBS) scripts/studio-browser-test.sh
 
 # The Windows saver under Wine alone; E2E_ARGS='-k WORD' picks cases.
 e2e:

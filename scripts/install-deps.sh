@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a make target needs, only when one of them is missing.
-# Usage: scripts/install-deps.sh build|display|windows|fuzz|soak|e2e ...
+# Usage: scripts/install-deps.sh build|display|windows|fuzz|soak|e2e|studio ...
 set -euo pipefail
 
 packages=()
 for group in "$@"; do
   case "$group" in
     build) packages+=(cmake ninja-build g++ pkg-config libjpeg62-turbo-dev libpng-dev
-                      libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+                      libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcpp-httplib-dev
                       libvips-dev libheif-dev libwebp-dev libtiff-dev libgif-dev libcli11-dev
                       libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libx11-dev python3
                       fonts-dejavu-core) ;;
@@ -16,6 +16,7 @@ for group in "$@"; do
                         nlohmann-json3-dev) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;  # libclang-rt-14-dev holds libFuzzer
     soak) packages+=(valgrind) ;;
+    studio) packages+=(chromium chromium-driver python3-selenium) ;;
     e2e) packages+=(wine64 xvfb xdotool imagemagick python3 fonts-wine fonts-dejavu-core libasound2 locales) ;;
     *) echo "unknown dependency group: $group" >&2; exit 2 ;;
   esac

@@ -75,7 +75,9 @@ int run_inspect(const Args& args) {
       throw std::runtime_error("usage: slidemake inspect SAVER [--json]");
   }
   if (path.empty()) throw std::runtime_error("usage: slidemake inspect SAVER [--json]");
-  const SaverContents c = read_saver_contents(path);
+  // The saver keeps its texts in its code page; both reports print them in UTF-8.
+  SaverContents c = read_saver_contents(path);
+  decode_saver_texts(c);
   if (!json) {
     print_text(c);
     return 0;

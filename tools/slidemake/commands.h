@@ -14,5 +14,6 @@ int run_frame(const Args& args);
 int run_transition(const Args& args);
 int run_catalogue(const Args& args);
 int run_record(const Args& args);
+int run_studio(const Args& args);
 
 }  // namespace slidemake

@@ -25,6 +25,9 @@ const std::vector<Command> kCommands = {
     {"frame", slidemake::run_frame, "one frame of a transition"},
     {"transition", slidemake::run_transition, "every frame of one transition"},
     {"catalogue", slidemake::run_catalogue, "a contact sheet of all 127 styles"},
+#ifdef SLIDEMAKE_HAVE_STUDIO
+    {"studio", slidemake::run_studio, "make a saver in the browser, from a folder of photos"},
+#endif
 };
 
 void print_usage(std::FILE* to) {

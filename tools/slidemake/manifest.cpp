@@ -102,14 +102,19 @@ Manifest load_manifest(const std::string& path, const Warn& warn) {
     throw std::runtime_error("manifest \"" + path + "\" is not valid JSON: " + e.what());
   }
   if (!root.is_object()) throw std::runtime_error("manifest \"" + path + "\": expected an object");
+  Manifest m = manifest_from_json(root, fs::absolute(path).parent_path(), warn);
+  m.source = path;
+  return m;
+}
+
+Manifest manifest_from_json(const json& root, const fs::path& folder, const Warn& warn) {
+  if (!root.is_object()) throw std::runtime_error("manifest: expected an object");
   for (const auto& [key, value] : root.items())
     if (key != "pictures" && key != "music" && key != "movies" && key != "settings" &&
         key != "codepage")
       fail(key, "unknown key (expected pictures, music, movies, settings, codepage)");
 
-  const fs::path folder = fs::absolute(path).parent_path();
   Manifest m;
-  m.source = path;
   m.settings = authoring_settings();
   if (root.contains("codepage")) {
     if (!root["codepage"].is_number_integer())

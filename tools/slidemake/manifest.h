@@ -1,5 +1,7 @@
 #pragma once
 // The JSON manifest that describes a saver: its pictures, music, movies and settings.
+#include <filesystem>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +34,9 @@ ss::TSSFileLocations authoring_settings();
 // Reads and checks a manifest; errors name the field and say what is wrong. A `pictures` entry
 // may name a folder or a glob; files in them that are no picture are skipped with a warning.
 Manifest load_manifest(const std::string& path, const Warn& warn = {});
+// The same checks on a parsed document; relative paths are resolved against `folder`.
+Manifest manifest_from_json(const nlohmann::json& root, const std::filesystem::path& folder,
+                            const Warn& warn = {});
 
 // Refuses a manifest that would make a saver that cannot work: no pictures (and no movie), a
 // negative interval, music or movies whose contents the saver cannot play. Errors name the field.

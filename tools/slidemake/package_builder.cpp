@@ -184,7 +184,7 @@ BuildResult build_saver(const Manifest& manifest, const std::string& runtime_pat
   settings.FlashCommaList = settings.FlashFileNamesCommaList = settings.FlashSizesCommaList = {};
 
   AtomicOutputFile out(output_path);
-  ProgressBar progress("building " + ss::file_name_of(output_path), estimate);
+  ProgressBar progress("building " + ss::file_name_of(output_path), estimate, options.progress);
   SaverWriter writer(out, progress);
 
   writer.file(runtime_path, runtime_size);

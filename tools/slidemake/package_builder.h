@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "progress_bar.h"
+
 #include "manifest.h"
 
 namespace slidemake {
@@ -18,6 +20,7 @@ struct BuildOptions {
   IngestOptions pictures;
   std::optional<int> code_page;  // over the manifest's own; 1252 when neither names one
   Warn warn;                     // where warnings go; none: to the standard error
+  ProgressBar::Listener progress;  // hears every block written; none: a bar on a terminal
 };
 
 // Writes the runtime, the pictures (the first at the package start), the music, the movies, the

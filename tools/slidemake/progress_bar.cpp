@@ -16,10 +16,11 @@ namespace {
 constexpr int64_t kMinimumBytesForBar = 32 * 1024 * 1024;
 }  // namespace
 
-ProgressBar::ProgressBar(std::string label, int64_t total)
+ProgressBar::ProgressBar(std::string label, int64_t total, Listener listener)
     : label_(std::move(label)),
       total_(total > 0 ? total : 1),
-      enabled_(total >= kMinimumBytesForBar && isatty(fileno(stderr))) {}
+      enabled_(!listener && total >= kMinimumBytesForBar && isatty(fileno(stderr))),
+      listener_(std::move(listener)) {}
 
 ProgressBar::~ProgressBar() {
   if (enabled_ && !finished_) std::fputc('\n', stderr);
@@ -27,6 +28,7 @@ ProgressBar::~ProgressBar() {
 
 void ProgressBar::advance(int64_t bytes) {
   done_ += bytes;
+  if (listener_) listener_(done_, total_);
   if (enabled_) draw();
 }
 

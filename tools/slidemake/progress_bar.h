@@ -1,13 +1,16 @@
 #pragma once
-// A one-line progress bar for long writes; silent when stderr is not a terminal.
+// A one-line progress bar for long writes; silent when stderr is not a terminal. A listener, when
+// given, hears every advance (the studio shows the bar in the page).
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace slidemake {
 
 class ProgressBar {
  public:
-  ProgressBar(std::string label, int64_t total);
+  using Listener = std::function<void(int64_t done, int64_t total)>;
+  ProgressBar(std::string label, int64_t total, Listener listener = {});
   ~ProgressBar();
   void advance(int64_t bytes);
   void finish();
@@ -20,6 +23,7 @@ class ProgressBar {
   int last_permille_ = -1;
   bool enabled_;
   bool finished_ = false;
+  Listener listener_;
 };
 
 }  // namespace slidemake

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #ifdef __SSE2__
@@ -61,11 +62,12 @@ struct RowPiece {
   int32_t right;
 };
 
-void clip_spans(const Region::Band& band, int32_t left, int32_t right, std::vector<RowPiece>& out) {
-  const auto first = std::upper_bound(band.spans.begin(), band.spans.end(), left,
-                                      [](int32_t x, const Region::Span& s) { return x < s.right; });
-  const auto last = std::lower_bound(first, band.spans.end(), right,
-                                     [](const Region::Span& s, int32_t x) { return s.left < x; });
+void clip_spans(std::span<const Rect> band, int32_t left, int32_t right,
+                std::vector<RowPiece>& out) {
+  const auto first = std::upper_bound(band.begin(), band.end(), left,
+                                      [](int32_t x, const Rect& s) { return x < s.right; });
+  const auto last = std::lower_bound(first, band.end(), right,
+                                     [](const Rect& s, int32_t x) { return s.left < x; });
   out.resize(static_cast<size_t>(last - first));
   RowPiece* piece = out.data();
   for (auto span = first; span != last; ++span, ++piece)
@@ -84,14 +86,21 @@ void for_each_row(const Rect& r, const Region* clip, Row row) {
     for (int32_t y = r.top; y < r.bottom; ++y) row(y, pieces, y == r.top);
     return;
   }
-  const auto& bands = clip->bands();
-  auto band = std::upper_bound(bands.begin(), bands.end(), r.top,
-                               [](int32_t y, const Region::Band& b) { return y < b.bottom; });
-  for (; band != bands.end() && band->top < r.bottom; ++band) {
-    clip_spans(*band, r.left, r.right, pieces);
+  const std::span<const Rect> boxes = clip->boxes();
+  // Bottoms never decrease from box to box, so the first box ending below r.top opens the
+  // first band that reaches into r.
+  auto at = std::upper_bound(boxes.begin(), boxes.end(), r.top,
+                             [](int32_t y, const Rect& b) { return y < b.bottom; });
+  while (at != boxes.end() && at->top < r.bottom) {
+    auto band_end = at;
+    while (band_end != boxes.end() && band_end->top == at->top) ++band_end;
+    const int32_t top = at->top;
+    const int32_t bottom = at->bottom;
+    clip_spans({at, band_end}, r.left, r.right, pieces);
+    at = band_end;
     if (pieces.empty()) continue;
-    const int32_t y0 = std::max(band->top, r.top);
-    const int32_t y1 = std::min(band->bottom, r.bottom);
+    const int32_t y0 = std::max(top, r.top);
+    const int32_t y1 = std::min(bottom, r.bottom);
     for (int32_t y = y0; y < y1; ++y) row(y, pieces, y == y0);
   }
 }

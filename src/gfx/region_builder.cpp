@@ -38,7 +38,6 @@ struct Scratch {
   std::vector<Rect> spare;
   std::vector<Active> active;
   std::vector<Active> kept;
-  std::vector<Region::Span> spans;
 };
 
 // Orders by top, then left, as one unsigned 64-bit key: a comparison without branches, which
@@ -105,9 +104,8 @@ void sort_by_top(const std::vector<Rect>& rects, const std::vector<Region>& regi
   std::vector<size_t> run_ends;
   if (!out.empty()) run_ends.push_back(out.size());
   for (const Region& region : regions) {
-    for (const Region::Band& band : region.bands())
-      for (const Region::Span& span : band.spans)
-        out.push_back({span.left, band.top, span.right, band.bottom});
+    const std::span<const Rect> boxes = region.boxes();
+    out.insert(out.end(), boxes.begin(), boxes.end());
     run_ends.push_back(out.size());
   }
   while (run_ends.size() > 1) {
@@ -142,18 +140,17 @@ Region RegionBuilder::build() const {
 // piece ends. Nothing is sorted per piece, so thousands of thin strips, whether rows or tall
 // columns, cost time in proportion to the intervals the pieces hold.
 Region RegionBuilder::sweep(const std::vector<Rect>& rects, const std::vector<Region>& regions) {
-  Region out;
   // The working lists live on between builds: a transition builds a region every frame, and
   // fresh buffers of this size would come from new pages each time, whose first touch costs
   // more than the sweep.
   thread_local Scratch scratch;
   std::vector<Rect>& by_top = scratch.by_top;
   sort_by_top(rects, regions, by_top, scratch.spare);
-  if (by_top.empty()) return out;
+  if (by_top.empty()) return {};
+  BandWriter out(by_top.size());
 
   std::vector<Active>& active = scratch.active;
   std::vector<Active>& kept = scratch.kept;
-  std::vector<Region::Span>& spans = scratch.spans;
   active.clear();
   size_t next = 0;  // the first rectangle not yet entered
   int32_t y = by_top.front().top;
@@ -163,7 +160,8 @@ Region RegionBuilder::sweep(const std::vector<Rect>& rects, const std::vector<Re
     while (enter_end < by_top.size() && by_top[enter_end].top == y) ++enter_end;
 
     kept.clear();
-    spans.clear();
+    // Columns go to the writer as they come; the band's rows are known once it ends.
+    out.open(y, y);
     int32_t first_bottom = std::numeric_limits<int32_t>::max();
     size_t i = 0;
     while (i < active.size() || next < enter_end) {
@@ -177,30 +175,29 @@ Region RegionBuilder::sweep(const std::vector<Rect>& rects, const std::vector<Re
       }
       kept.push_back(a);
       first_bottom = std::min(first_bottom, a.bottom);
-      if (!spans.empty() && a.left <= spans.back().right) {
-        spans.back().right = std::max(spans.back().right, a.right);
-      } else {
-        spans.push_back({a.left, a.right});
-      }
+      out.add(a.left, a.right);
     }
     active.swap(kept);
 
     if (active.empty()) {  // a gap between rectangles: nothing to emit
+      out.close();
       if (next < by_top.size()) y = by_top[next].top;
       continue;
     }
     // The piece ends where the next rectangle starts or the first one covering it ends.
     const int32_t piece_end =
         next < by_top.size() ? std::min(first_bottom, by_top[next].top) : first_bottom;
-    append_band(out.bands_, y, piece_end, spans);
+    out.set_rows(y, piece_end);
+    out.close();
     y = piece_end;
   }
   // One uncommonly large build should not hold its memory for the rest of the run.
   constexpr size_t kKeepAtMost = size_t{1} << 20;
   if (by_top.capacity() > kKeepAtMost || scratch.spare.capacity() > kKeepAtMost)
     scratch = Scratch{};
-  out.self_check();
-  return out;
+  Region result = out.finish();
+  result.self_check();
+  return result;
 }
 
 }  // namespace ss

@@ -42,7 +42,6 @@ int64_t first_pixel_right_of(const Edge& e, int64_t yc) {
 }  // namespace
 
 Region Region::from_polygon(std::span<const Point> points) {
-  Region out;
   std::vector<Edge> edges;
   for (size_t i = 0; i < points.size(); ++i) {
     const Point& a = points[i];
@@ -56,7 +55,7 @@ Region Region::from_polygon(std::span<const Point> points) {
       edges.push_back({doubled(b.x), yb, doubled(a.x), ya, -1});
     }
   }
-  if (edges.empty()) return out;
+  if (edges.empty()) return {};
   std::sort(edges.begin(), edges.end(),
             [](const Edge& a, const Edge& b) { return a.y_top < b.y_top; });
   int64_t y_end = edges.front().y_bottom;
@@ -64,7 +63,7 @@ Region Region::from_polygon(std::span<const Point> points) {
 
   std::vector<const Edge*> active;
   std::vector<Crossing> crossings;
-  std::vector<Span> spans;
+  BandWriter out(static_cast<size_t>((y_end - edges.front().y_top) / 2));
   size_t next = 0;
   // Rows y whose centre 2y + 1 lies between the topmost and the bottommost vertex.
   for (int64_t y = edges.front().y_top / 2; 2 * y + 1 < y_end; ++y) {
@@ -76,7 +75,7 @@ Region Region::from_polygon(std::span<const Point> points) {
     for (const Edge* e : active) crossings.push_back({first_pixel_right_of(*e, yc), e->winding});
     std::sort(crossings.begin(), crossings.end(),
               [](const Crossing& a, const Crossing& b) { return a.first_pixel < b.first_pixel; });
-    spans.clear();
+    out.open(static_cast<int32_t>(y), static_cast<int32_t>(y + 1));
     int winding = 0;
     int64_t start = 0;
     for (const Crossing& c : crossings) {
@@ -86,19 +85,14 @@ Region Region::from_polygon(std::span<const Point> points) {
       if (!was_inside) {
         start = c.first_pixel;
       } else if (start < c.first_pixel) {
-        const auto l = static_cast<int32_t>(start);
-        const auto r = static_cast<int32_t>(c.first_pixel);
-        if (!spans.empty() && spans.back().right >= l) {
-          spans.back().right = r;
-        } else {
-          spans.push_back({l, r});
-        }
+        out.add(static_cast<int32_t>(start), static_cast<int32_t>(c.first_pixel));
       }
     }
-    append_band(out.bands_, static_cast<int32_t>(y), static_cast<int32_t>(y + 1), spans);
+    out.close();
   }
-  out.self_check();
-  return out;
+  Region result = out.finish();
+  result.self_check();
+  return result;
 }
 
 }  // namespace ss

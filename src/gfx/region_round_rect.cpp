@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/wide_math.h"
 #include "gfx/region.h"
 #include "gfx/region_bands.h"
-#include "base/wide_math.h"
 
 namespace ss {
 namespace {
@@ -69,20 +69,19 @@ Region Region::from_round_rect(const Rect& r, int32_t ew, int32_t eh) {
   std::vector<int64_t> insets(static_cast<size_t>(h / 2));
   for (size_t j = 0; j < insets.size(); ++j) insets[j] = ellipse.inset(static_cast<int64_t>(j));
 
-  Region out;
-  std::vector<Span> spans;
+  BandWriter out(static_cast<size_t>(h));
   auto add_row = [&](int64_t y0, int64_t y1, int64_t inset) {
-    spans.clear();
-    if (left + inset < right - inset)
-      spans.push_back({narrow(left + inset), narrow(right - inset)});
-    append_band(out.bands_, narrow(y0), narrow(y1), spans);
+    out.open(narrow(y0), narrow(y1));
+    if (left + inset < right - inset) out.add(narrow(left + inset), narrow(right - inset));
+    out.close();
   };
   const int64_t half = h / 2;
   for (int64_t j = 0; j < half; ++j) add_row(top + j, top + j + 1, insets[j]);
   add_row(top + half, bottom - half, 0);
   for (int64_t j = half - 1; j >= 0; --j) add_row(bottom - 1 - j, bottom - j, insets[j]);
-  out.self_check();
-  return out;
+  Region result = out.finish();
+  result.self_check();
+  return result;
 }
 
 }  // namespace ss

@@ -202,9 +202,7 @@ TEST(RegionBuilder, StripsColumnsAndRegionsEqualUnitingOneByOne) {
       } else if (how == 1) {
         builder.add(Region(r));  // handed over
       } else {
-        for (const Region::Band& band : r.bands())
-          for (const Region::Span& span : band.spans)
-            builder.add(Rect{span.left, band.top, span.right, band.bottom});
+        for (const Rect& box : r.boxes()) builder.add(box);
       }
       one_by_one = one_by_one.united(r);
     };

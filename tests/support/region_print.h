@@ -10,7 +10,7 @@ inline void PrintTo(const Region& r, std::ostream* os) {
   *os << "{";
   for (const Region::Band& band : r.bands()) {
     *os << " [" << band.top << "," << band.bottom << "):";
-    for (const Region::Span& s : band.spans) *os << " " << s.left << ".." << s.right;
+    for (const Rect& s : band.boxes) *os << " " << s.left << ".." << s.right;
   }
   *os << " }";
 }

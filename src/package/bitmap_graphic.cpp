@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "gfx/area_scale.h"
+
 namespace ss {
 namespace {
 
@@ -34,6 +36,10 @@ void for_each_scaled_row(const Bitmap24& src, Bitmap24& dst, const Rect& dst_rec
 
 void BitmapGraphic::draw(Bitmap24& dst, const Rect& dst_rect) const {
   stretch_nearest(bitmap_, dst, dst_rect);
+}
+
+void BitmapGraphic::draw_averaged(Bitmap24& dst, const Rect& dst_rect) const {
+  scale_area(bitmap_, dst, dst_rect);
 }
 
 void stretch_nearest(const Bitmap24& src, Bitmap24& dst, const Rect& dst_rect) {

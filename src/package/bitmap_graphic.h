@@ -1,6 +1,7 @@
 #pragma once
 // A graphic that is a plain 24-bit bitmap: decoded bitmap files, and the composed slides that
-// Picture::from_bitmap wraps. Also the nearest-sample scaling that every picture draws with.
+// Picture::from_bitmap wraps. Also the nearest-sample scaling that pictures draw with outside
+// slides.
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -19,6 +20,7 @@ class BitmapGraphic final : public Graphic {
   int32_t width() const override { return bitmap_.width(); }
   int32_t height() const override { return bitmap_.height(); }
   void draw(Bitmap24& dst, const Rect& dst_rect) const override;
+  void draw_averaged(Bitmap24& dst, const Rect& dst_rect) const override;
 
   const Bitmap24& bitmap() const { return bitmap_; }
 

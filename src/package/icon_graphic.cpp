@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "base/error.h"
+#include "gfx/area_scale.h"
 #include "package/bitmap_graphic.h"
 #include "package/bmp_decoder.h"
 #include "package/picture_bytes.h"
@@ -102,6 +103,49 @@ void IconGraphic::draw(Bitmap24& dst, const Rect& dst_rect) const {
     stretch_nearest(pixels_, dst, dst_rect);
   else
     stretch_nearest_blend(pixels_, alpha_, dst, dst_rect);
+}
+
+void IconGraphic::draw_averaged(Bitmap24& dst, const Rect& dst_rect) const {
+  const bool shrunk = dst_rect.width() < pixels_.width() || dst_rect.height() < pixels_.height();
+  if (alpha_.empty()) {
+    scale_area(pixels_, dst, dst_rect);
+    return;
+  }
+  const Rect visible = dst_rect.intersect(dst.bounds());
+  if (!shrunk || visible.empty()) {
+    draw(dst, dst_rect);
+    return;
+  }
+  // The colours weighted by their opacity and the opacity itself are averaged apart; the
+  // destination then shows through by what the area lets through.
+  const int32_t w = pixels_.width();
+  const int32_t h = pixels_.height();
+  Bitmap24 weighted(w, h);
+  Bitmap24 opacity(w, h);
+  for (int32_t y = 0; y < h; ++y) {
+    const uint8_t* in = pixels_.row(y);
+    const uint8_t* a = alpha_.data() + static_cast<size_t>(y) * w;
+    uint8_t* out = weighted.row(y);
+    uint8_t* cover = opacity.row(y);
+    for (int32_t x = 0; x < w; ++x)
+      for (int c = 0; c < 3; ++c) {
+        out[3 * x + c] = static_cast<uint8_t>((in[3 * x + c] * a[x] + 127) / 255);
+        cover[3 * x + c] = a[x];
+      }
+  }
+  const Rect local = visible.offset(-dst_rect.left, -dst_rect.top);
+  const Rect placed = dst_rect.offset(-visible.left, -visible.top);
+  Bitmap24 colour(local.width(), local.height());
+  Bitmap24 covered(local.width(), local.height());
+  scale_area(weighted, colour, placed);
+  scale_area(opacity, covered, placed);
+  for (int32_t y = 0; y < local.height(); ++y) {
+    uint8_t* out = dst.row(visible.top + y) + static_cast<size_t>(visible.left) * 3;
+    const uint8_t* c = colour.row(y);
+    const uint8_t* a = covered.row(y);
+    for (int32_t i = 0; i < local.width() * 3; ++i)
+      out[i] = static_cast<uint8_t>(std::min(255, c[i] + (out[i] * (255 - a[i]) + 127) / 255));
+  }
 }
 
 size_t choose_icon_entry(std::span<const IconDirEntry> entries) {

@@ -29,6 +29,7 @@ class IconGraphic final : public Graphic {
   int32_t height() const override { return pixels_.height(); }
   // Transparent pixels leave the destination unchanged; partly transparent ones blend.
   void draw(Bitmap24& dst, const Rect& dst_rect) const override;
+  void draw_averaged(Bitmap24& dst, const Rect& dst_rect) const override;
 
   const Bitmap24& pixels() const { return pixels_; }
   const std::vector<uint8_t>& alpha() const { return alpha_; }

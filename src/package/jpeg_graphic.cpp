@@ -12,6 +12,7 @@
 // clang-format on
 
 #include "base/error.h"
+#include "gfx/area_scale.h"
 #include "package/bitmap_graphic.h"
 #include "package/picture_limits.h"
 
@@ -215,6 +216,13 @@ void JpegGraphic::draw(Bitmap24& dst, const Rect& dst_rect) const {
   if (empty() || dst_rect.empty() || dst_rect.intersect(dst.bounds()).empty()) return;
   const int eighths = jpeg_scale_for(width(), height(), dst_rect.width(), dst_rect.height());
   stretch_nearest(decoded_at_least(eighths), dst, dst_rect);
+}
+
+void JpegGraphic::draw_averaged(Bitmap24& dst, const Rect& dst_rect) const {
+  if (empty() || dst_rect.empty() || dst_rect.intersect(dst.bounds()).empty()) return;
+  // The scale covers the target on both axes, so the average only ever shrinks what it gets.
+  const int eighths = jpeg_scale_for(width(), height(), dst_rect.width(), dst_rect.height());
+  scale_area(decoded_at_least(eighths), dst, dst_rect);
 }
 
 Bitmap24 JpegGraphic::decode_scaled(int32_t target_w, int32_t target_h) const {

@@ -64,6 +64,7 @@ class JpegGraphic final : public Graphic {
   // Decodes on first use, at the smallest scale that covers dst_rect, then scales by nearest
   // sample into dst_rect (clipped to dst).
   void draw(Bitmap24& dst, const Rect& dst_rect) const override;
+  void draw_averaged(Bitmap24& dst, const Rect& dst_rect) const override;
 
   // The picture scaled to exactly target_w × target_h, decoded at the smallest DCT scale that
   // covers that size.

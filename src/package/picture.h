@@ -20,6 +20,10 @@ class Graphic {
   bool empty() const { return width() <= 0 || height() <= 0; }
   // Draws the graphic scaled into dst_rect of dst (clipped to dst).
   virtual void draw(Bitmap24& dst, const Rect& dst_rect) const = 0;
+  // As draw, for a slide: a picture shrunk on an axis averages the source area under each
+  // destination pixel instead of sampling one (see scale_area); an axis that is not shrunk
+  // takes the nearest pixel, as draw does. Graphics without pixels of their own draw as draw.
+  virtual void draw_averaged(Bitmap24& dst, const Rect& dst_rect) const { draw(dst, dst_rect); }
 };
 
 class Picture {

@@ -54,8 +54,10 @@ Bitmap24 compose_slide(const Picture& picture, const TSSFileLocations& settings,
     const Point size =
         fitted_picture_size(picture.width(), picture.height(), screen, settings.lStretch);
     Bitmap24 fitted(size.x, size.y);
-    // A JPEG decodes at the smallest scale that still covers the fitted size.
-    if (picture.has_graphic() && !fitted.empty()) picture.graphic()->draw(fitted, fitted.bounds());
+    // A JPEG decodes at the smallest scale that still covers the fitted size; a picture larger
+    // than that size is averaged down to it rather than sampled.
+    if (picture.has_graphic() && !fitted.empty())
+      picture.graphic()->draw_averaged(fitted, fitted.bounds());
     const int32_t left = settings.lStretch ? 0 : (screen.x - fitted.width()) / 2;
     const int32_t top = settings.lStretch ? 0 : (screen.y - fitted.height()) / 2;
     draw(slide, left, top, fitted);

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "common/jpeg_encoder.h"
+#include "package/bitmap_graphic.h"
+#include "package/icon_graphic.h"
 #include "package/jpeg_graphic.h"
 #include "platform/headless/call_log.h"
 #include "platform/headless/headless_text.h"
@@ -116,6 +118,51 @@ TEST(SlideComposer, AShrunkJpegIsDecodedAtTheSmallestCoveringScale) {
   // Fitted to 512 × 256: half the size would not cover it, four eighths do.
   compose_slide(Picture(jpeg), TSSFileLocations{}, {512, 384}, text);
   EXPECT_EQ(jpeg->decoded_scale(), 4);
+}
+
+TEST(SlideComposer, AShrunkPictureIsAveragedWithinTheFittedRectangle) {
+  // A one-pixel checkerboard of black and white, 740 × 370, on a 200 × 150 screen: fitted to
+  // 200 × 100 at row 25, where each slide pixel averages 3.7 × 3.7 source pixels to grey.
+  Bitmap24 board(740, 370);
+  std::vector<uint8_t> opaque(740 * 370, 255);
+  for (int32_t y = 0; y < board.height(); ++y)
+    for (int32_t x = 0; x < board.width(); ++x)
+      if ((x + y) & 1) board.set_pixel(x, y, rgb(255, 255, 255));
+  opaque[0] = 254;  // an icon with an alpha channel takes the blending path
+  RecordingText text;
+  for (const Picture& picture :
+       {Picture::from_bitmap(board), Picture(std::make_shared<IconGraphic>(board, opaque))}) {
+    const Bitmap24 slide = compose_slide(picture, TSSFileLocations{}, {200, 150}, text);
+    for (int32_t y = 0; y < 150; ++y)
+      for (int32_t x = 0; x < 200; ++x) {
+        const Color c = slide.pixel(x, y);
+        if (y < 25 || y >= 125) {
+          ASSERT_EQ(c, kBlack) << x << "," << y;
+        } else {
+          // Within ±1 of the exact mean, which lies between 124 and 131 for 3.7 × 3.7 cells.
+          ASSERT_NEAR(color_red(c), 127.5, 5.0) << x << "," << y;
+          ASSERT_EQ(color_red(c), color_blue(c));
+        }
+      }
+  }
+}
+
+TEST(SlideComposer, AJpegShrunkAfterItsScaleIsAveragedToo) {
+  // Stripes one pixel wide, across: the nearest pixel would give black or white rows.
+  Bitmap24 image(1100, 550);
+  for (int32_t y = 0; y < image.height(); ++y)
+    for (int32_t x = 0; x < image.width(); ++x)
+      image.set_pixel(x, y, (y & 1) ? rgb(255, 255, 255) : rgb(0, 0, 0));
+  const auto jpeg = std::make_shared<JpegGraphic>(encode_jpeg(image, 95));
+  RecordingText text;
+  // 1100 × 550 onto 300 × 300: fitted to 300 × 150, decoded at 2 eighths (275 × 138 would not
+  // cover it) so at 4 eighths, then averaged down from 550 × 275.
+  const Bitmap24 slide = compose_slide(Picture(jpeg), TSSFileLocations{}, {300, 300}, text);
+  EXPECT_EQ(jpeg->decoded_scale(), 4);
+  for (int32_t y = 80; y < 220; ++y)
+    ASSERT_NEAR(color_green(slide.pixel(150, y)), 127.5, 24.0) << y;
+  EXPECT_EQ(slide.pixel(150, 74), kBlack);
+  EXPECT_EQ(slide.pixel(150, 225), kBlack);
 }
 
 TEST(SlideComposer, TheCaptionSitsAtTheBottomCentreWithFaceSizeAndColourOnly) {

@@ -118,6 +118,38 @@ inline uint8_t level_of(uint64_t v) {
   return static_cast<uint8_t>(std::min<uint64_t>(255, (v + (1u << 23)) >> 24));
 }
 
+// The shrunk columns of one row when every pixel takes N of them (the last ones padded with
+// zero weights): a loop of fixed length, which the compiler unrolls.
+template <int N>
+void weigh_columns(const uint16_t* sum, const std::vector<Taps>& taps, const uint16_t* weights,
+                   uint8_t* out) {
+  for (const Taps& c : taps) {
+    const uint16_t* p = sum + static_cast<ptrdiff_t>(c.first) * 3;
+    uint32_t b = 0, g = 0, r = 0;
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC unroll 8
+#endif
+    for (int k = 0; k < N; ++k) {
+      b += uint32_t{p[3 * k]} * weights[k];
+      g += uint32_t{p[3 * k + 1]} * weights[k];
+      r += uint32_t{p[3 * k + 2]} * weights[k];
+    }
+    out[0] = level_of(b);
+    out[1] = level_of(g);
+    out[2] = level_of(r);
+    out += 3;
+    weights += N;
+  }
+}
+
+// The weights of an axis laid out N to a pixel, zeros after each pixel's own.
+void pad_weights(const Axis& axis, int n, std::vector<uint16_t>& out) {
+  out.assign(axis.taps.size() * static_cast<size_t>(n), 0);
+  for (size_t i = 0; i < axis.taps.size(); ++i)
+    std::copy_n(axis.weights.begin() + axis.taps[i].weights, axis.taps[i].count,
+                out.begin() + static_cast<ptrdiff_t>(i * static_cast<size_t>(n)));
+}
+
 }  // namespace
 
 void scale_area(const Bitmap24& src, Bitmap24& dst, const Rect& dst_rect) {
@@ -127,6 +159,7 @@ void scale_area(const Bitmap24& src, Bitmap24& dst, const Rect& dst_rect) {
   thread_local Axis columns;
   thread_local Axis rows;
   thread_local std::vector<uint16_t> sums;
+  thread_local std::vector<uint16_t> padded;
   make_axis(dst_rect.width(), src.width(), visible.left - dst_rect.left,
             visible.right - dst_rect.left, columns);
   make_axis(dst_rect.height(), src.height(), visible.top - dst_rect.top,
@@ -136,7 +169,14 @@ void scale_area(const Bitmap24& src, Bitmap24& dst, const Rect& dst_rect) {
   const Taps& last_column = columns.taps.back();
   const int32_t from = first_column.first;
   const size_t bytes = static_cast<size_t>(last_column.first + last_column.count - from) * 3;
-  sums.resize(bytes);
+  // A shrunk axis gives every pixel two or more columns; up to eight, each pixel takes as many
+  // as the most that any takes, reading zeros past the last column.
+  int fixed_taps = 0;
+  for (const Taps& c : columns.taps) fixed_taps = std::max(fixed_taps, c.count);
+  if (fixed_taps < 2 || fixed_taps > 8) fixed_taps = 0;
+  if (fixed_taps) pad_weights(columns, fixed_taps, padded);
+  sums.resize(bytes + 3 * 8);
+  std::fill(sums.begin() + static_cast<ptrdiff_t>(bytes), sums.end(), uint16_t{0});
   const uint16_t* sum = sums.data() - static_cast<ptrdiff_t>(from) * 3;
 
   for (int32_t y = visible.top; y < visible.bottom; ++y) {
@@ -152,6 +192,31 @@ void scale_area(const Bitmap24& src, Bitmap24& dst, const Rect& dst_rect) {
                   rows.weights[t.weights + static_cast<uint32_t>(k)], k == 0, sums.data());
     }
     uint8_t* out = dst.row(y) + static_cast<size_t>(visible.left) * 3;
+    switch (fixed_taps) {
+      case 2:
+        weigh_columns<2>(sum, columns.taps, padded.data(), out);
+        continue;
+      case 3:
+        weigh_columns<3>(sum, columns.taps, padded.data(), out);
+        continue;
+      case 4:
+        weigh_columns<4>(sum, columns.taps, padded.data(), out);
+        continue;
+      case 5:
+        weigh_columns<5>(sum, columns.taps, padded.data(), out);
+        continue;
+      case 6:
+        weigh_columns<6>(sum, columns.taps, padded.data(), out);
+        continue;
+      case 7:
+        weigh_columns<7>(sum, columns.taps, padded.data(), out);
+        continue;
+      case 8:
+        weigh_columns<8>(sum, columns.taps, padded.data(), out);
+        continue;
+      default:
+        break;
+    }
     for (const Taps& c : columns.taps) {
       const uint16_t* p = sum + static_cast<ptrdiff_t>(c.first) * 3;
       if (c.count == 1) {

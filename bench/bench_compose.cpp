@@ -85,7 +85,7 @@ std::optional<std::vector<uint8_t>> camera_jpeg(int megapixels, std::string& why
   }
   const auto h = static_cast<int32_t>(std::lround(std::sqrt(megapixels * 1e6 / 1.5)));
   const int32_t w = h * 3 / 2;
-  const fs::path cached = photo_folder().parent_path() /
+  const fs::path cached = fs::path(SLIDESAVER_SOURCE_DIR) / "build" / "bench-photos" /
                           ("camera-" + std::to_string(w) + "x" + std::to_string(h) + ".jpg");
   std::error_code ec;
   if (fs::exists(cached, ec)) return read_file(cached);

@@ -16,11 +16,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "gfx/bitmap24.h"
 #include "base/text.h"
 #include "command_line.h"
 #include "commands.h"
 #include "common/gif_encoder.h"
+#include "gfx/bitmap24.h"
+#include "gfx/size_text.h"
 #include "package/png_codec.h"
 #include "platform/headless/headless_platform.h"
 #include "show/saver_mode.h"
@@ -47,13 +48,8 @@ struct RecordOptions {
   enum class Kind { kPngFrames, kGif, kWebp } kind = Kind::kPngFrames;
 };
 
-ss::Point parse_size(const std::string& text) {
-  const size_t x = ss::ascii_lower(text).find('x');
-  if (x != std::string::npos) {
-    const auto w = ss::parse_int32(std::string_view(text).substr(0, x));
-    const auto h = ss::parse_int32(std::string_view(text).substr(x + 1));
-    if (w && h && *w > 0 && *h > 0 && *w <= kMaxScreenSide && *h <= kMaxScreenSide) return {*w, *h};
-  }
+ss::Point screen_size(const std::string& text) {
+  if (const std::optional<ss::Point> size = ss::parse_size(text, kMaxScreenSide)) return *size;
   throw std::runtime_error("--size wants WIDTHxHEIGHT, each 1 to " +
                            std::to_string(kMaxScreenSide) + ", not \"" + text + "\"");
 }
@@ -86,7 +82,7 @@ std::optional<RecordOptions> parse_record_args(const Args& args) {
   app.add_option("--size", size, "the screen, WxH (default 1280x720)");
   if (!parse_command(app, args)) return std::nullopt;
   if (!seconds.empty()) o.seconds = parse_seconds(seconds);
-  if (!size.empty()) o.size = parse_size(size);
+  if (!size.empty()) o.size = screen_size(size);
   const std::string extension = ss::ascii_lower(fs::path(o.output).extension().string());
   if (extension == ".gif") o.kind = RecordOptions::Kind::kGif;
   if (extension == ".webp") o.kind = RecordOptions::Kind::kWebp;

@@ -5,8 +5,9 @@
 #include <stdexcept>
 
 #include "base/error.h"
-#include "gfx/raster.h"
 #include "base/text.h"
+#include "gfx/raster.h"
+#include "gfx/size_text.h"
 #include "package/picture.h"
 #include "package/png_codec.h"
 #include "picture_payload.h"
@@ -41,12 +42,7 @@ ss::Bitmap24 scaled(const ss::Bitmap24& image, int32_t width, int32_t height) {
 }
 
 ss::Point parse_size(const std::string& text) {
-  const size_t x = text.find('x');
-  if (x != std::string::npos) {
-    const auto w = ss::parse_int32(text.substr(0, x));
-    const auto h = ss::parse_int32(text.substr(x + 1));
-    if (w && h && *w >= 1 && *h >= 1 && *w <= 16384 && *h <= 16384) return {*w, *h};
-  }
+  if (const std::optional<ss::Point> size = ss::parse_size(text, 16384)) return *size;
   throw std::runtime_error("\"" + text + "\" is not a size; write WIDTHxHEIGHT, e.g. 640x480");
 }
 

@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "base/error.h"
 #include "base/text.h"
+#include "gfx/size_text.h"
 
 namespace ss {
 namespace {
@@ -77,14 +78,7 @@ std::optional<uint32_t> parse_window_id(std::string_view text) {
 }
 
 std::optional<Point> parse_window_size(std::string_view text) {
-  const size_t x = text.find_first_of("xX");
-  if (x == std::string_view::npos) return std::nullopt;
-  const std::optional<int32_t> width = parse_number<int32_t>(text.substr(0, x), 10);
-  const std::optional<int32_t> height = parse_number<int32_t>(text.substr(x + 1), 10);
-  if (!width || !height) return std::nullopt;
-  if (*width < 1 || *height < 1 || *width > kMaxWindowSide || *height > kMaxWindowSide)
-    return std::nullopt;
-  return Point{*width, *height};
+  return parse_size(text, kMaxWindowSide);
 }
 
 HostArguments parse_host_arguments(const std::vector<std::string>& args,

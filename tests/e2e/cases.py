@@ -75,8 +75,8 @@ def wait_for_show_window(ctx):
 
 # --- configure mode ---------------------------------------------------------------------------
 
-def wait_for_setup_dialog(ctx):
-    return ctx.probe.wait_for_window(lambda w: w.text.startswith("Setup ["), START_TIMEOUT,
+def wait_for_setup_dialog(ctx, timeout=START_TIMEOUT):
+    return ctx.probe.wait_for_window(lambda w: w.text.startswith("Setup ["), timeout,
                                      "the setup dialog")
 
 

@@ -16,6 +16,9 @@ from media import AUTHOR, CAPTION_COLOUR, TITLE
 from pixels import near
 from session import SCREEN_HEIGHT, SCREEN_WIDTH, CaseFailure, wait_until
 
+# Starting a program from a folder that refuses writes is slow under Wine (about 20 s here).
+READ_ONLY_START_TIMEOUT = 90
+
 
 def mute_value(path):
     parser = configparser.ConfigParser()
@@ -23,8 +26,8 @@ def mute_value(path):
     return parser.get("Setup", "mute", fallback=None)
 
 
-def tick_and_ok(ctx, saver, ok_text="&Ok"):
-    dialog = wait_for_setup_dialog(ctx)
+def tick_and_ok(ctx, saver, ok_text="&Ok", timeout=START_TIMEOUT):
+    dialog = wait_for_setup_dialog(ctx, timeout)
     ctx.session.click(*dialog.child_with_text("Mute music").centre)
     wait_until(lambda: wait_for_setup_dialog(ctx).child_with_text("Mute music").check == 1, 10,
                "the mute box to be ticked by a click")
@@ -64,14 +67,14 @@ def read_only(folder):
 def read_only_saver_folder_keeps_the_mute_choice_in_the_users_folder(ctx):
     folder = ctx.install(ctx.factory.build("readonly"))
     with read_only(folder):
-        tick_and_ok(ctx, ctx.start_saver("/c", label="first"))
+        tick_and_ok(ctx, ctx.start_saver("/c", label="first"), timeout=READ_ONLY_START_TIMEOUT)
         copies = list(ctx.session.drive_c("users").glob("*/AppData/Roaming/slidesaver/e2e.scr/CONTROL.INI"))
         expect(len(copies) == 1, f"expected one CONTROL.INI under the user's application data, found {copies}")
         expect(mute_value(copies[0]) == "1", f"the user's copy holds {copies[0].read_text(errors='replace')!r}")
         expect(not (folder / "CONTROL.INI").exists(), "a CONTROL.INI appeared in the read-only folder")
         # The next dialog reads the user's copy first.
         saver = ctx.start_saver("/c", label="second")
-        dialog = wait_for_setup_dialog(ctx)
+        dialog = wait_for_setup_dialog(ctx, READ_ONLY_START_TIMEOUT)
         mute = dialog.child_with_text("Mute music")
         expect(mute.check == 1, f"the second dialog shows the box in state {mute.check}, expected ticked")
         ctx.session.click(*dialog.child_with_text("&Ok").centre)

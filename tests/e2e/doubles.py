@@ -15,8 +15,9 @@ CONTROL_COLOUR = (32, 96, 160)  # what movie_script.h paints by default
 
 
 def movie_script(frames, rate=4, end="stop", colour=None, fscommand=None):
-    """The text of a movie for the double (see tests/e2e/movie_control/movie_script.h)."""
-    lines = [f"frames {frames}", f"rate {rate}", f"end {end}"]
+    """The text of a movie for the double (see tests/e2e/movie_control/movie_script.h). It opens
+    with a movie file's signature, which slidemake checks and the double's reader passes over."""
+    lines = ["FWS", f"frames {frames}", f"rate {rate}", f"end {end}"]
     if colour:
         lines.append("colour {} {} {}".format(*colour))
     if fscommand:

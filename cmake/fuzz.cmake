@@ -23,7 +23,11 @@ if(SLIDESAVER_FUZZ)
   endif()
   # Coverage feedback from every module the targets run through.
   foreach(module ${fuzz_modules})
-    target_compile_options(${module} PRIVATE -fsanitize=fuzzer-no-link)
+    # A floor of interfaces only has no code of its own to instrument.
+    get_target_property(module_type ${module} TYPE)
+    if(NOT module_type STREQUAL "INTERFACE_LIBRARY")
+      target_compile_options(${module} PRIVATE -fsanitize=fuzzer-no-link)
+    endif()
   endforeach()
   foreach(source ${fuzz_target_sources})
     get_filename_component(name ${source} NAME_WE)

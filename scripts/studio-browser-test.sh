@@ -8,6 +8,7 @@ jobs=${JOBS:-$(nproc)}
 
 scripts/install-deps.sh build windows studio
 scripts/build-libjpeg-turbo-mingw.sh x86_64-w64-mingw32
+scripts/build-png-mingw.sh x86_64-w64-mingw32
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j "$jobs" --target slidemake
 cmake --preset win64 >/dev/null

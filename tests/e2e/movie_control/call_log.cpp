@@ -9,17 +9,6 @@
 
 namespace movie_double {
 
-std::string module_folder() {
-  HMODULE self = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&module_folder), &self);
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 void log_call(const std::string& line) {
   static const std::string path = module_folder() + "movie_control.log";
   FILE* file = std::fopen(path.c_str(), "ab");

@@ -5,10 +5,9 @@
 
 #include <string>
 
-namespace movie_double {
+#include "../module_folder.h"
 
-// The folder of this DLL, with its trailing backslash.
-std::string module_folder();
+namespace movie_double {
 
 void log_call(const std::string& line);
 

@@ -7,20 +7,7 @@
 #include <fstream>
 #include <string>
 
-namespace {
-
-std::string module_folder() {
-  HMODULE self = nullptr;
-  GetModuleHandleExA(
-      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-      reinterpret_cast<LPCSTR>(&module_folder), &self);
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-}  // namespace
+#include "../module_folder.h"
 
 extern "C" BOOL WINAPI VerifyScreenSavePwd(HWND window) {
   const std::string folder = module_folder();

@@ -1,5 +1,6 @@
 # The Linux backend on SDL2 (ss_sdl: windows, input, timers, music, fonts) and the Linux
-# runtime `slidesaver` built on it. Needs SDL2, SDL2_mixer, FreeType, fontconfig and Xlib;
+# runtime `slidesaver` built on it. Needs SDL2, SDL2_mixer, FreeType, fontconfig, Xlib and
+# Xinerama (the monitors of a desktop that SDL sees as one display);
 # without them the rest of the project still builds and the SDL tests report a skip.
 if(WIN32)
   return()
@@ -12,7 +13,7 @@ if(PkgConfig_FOUND)
   pkg_check_modules(SS_SDL2_MIXER QUIET IMPORTED_TARGET SDL2_mixer)
   pkg_check_modules(SS_FREETYPE QUIET IMPORTED_TARGET freetype2)
   pkg_check_modules(SS_FONTCONFIG QUIET IMPORTED_TARGET fontconfig)
-  pkg_check_modules(SS_X11 QUIET IMPORTED_TARGET x11)
+  pkg_check_modules(SS_X11 QUIET IMPORTED_TARGET x11 xinerama)
   if(SS_SDL2_FOUND AND SS_SDL2_MIXER_FOUND AND SS_FREETYPE_FOUND AND SS_FONTCONFIG_FOUND
      AND SS_X11_FOUND)
     set(slidesaver_sdl_found ON)
@@ -36,7 +37,7 @@ if(slidesaver_sdl_found)
                                            slidesaver_warnings)
   slidesaver_record_floor(ss_main_linux main/linux ss_app ss_sdl)
 else()
-  message(STATUS "SDL2, SDL2_mixer, FreeType, fontconfig or Xlib missing: no Linux runtime")
+  message(STATUS "SDL2, SDL2_mixer, FreeType, fontconfig, Xlib or Xinerama missing: no Linux runtime")
   slidesaver_record_floor(ss_sdl platform/sdl ${sdl_floors})
   slidesaver_record_floor(ss_main_linux main/linux ss_app ss_sdl)
 endif()

@@ -9,7 +9,7 @@ for group in "$@"; do
     build) packages+=(cmake ninja-build g++ pkg-config libjpeg62-turbo-dev libpng-dev
                       libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcpp-httplib-dev
                       libvips-dev libheif-dev libwebp-dev libtiff-dev libgif-dev libcli11-dev
-                      libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libx11-dev python3
+                      libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libx11-dev libxinerama-dev python3
                       fonts-dejavu-core) ;;
     display) packages+=(xvfb xdotool) ;;
     windows) packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools nasm cmake ninja-build dpkg-dev

@@ -19,6 +19,9 @@ struct Rect {
   constexpr int32_t width() const { return right - left; }
   constexpr int32_t height() const { return bottom - top; }
   constexpr bool empty() const { return right <= left || bottom <= top; }
+  constexpr bool contains(Point p) const {
+    return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+  }
   constexpr Rect offset(int32_t dx, int32_t dy) const {
     return {left + dx, top + dy, right + dx, bottom + dy};
   }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "gfx/geometry.h"
 
@@ -28,6 +29,9 @@ class Desktop {
   virtual void shell_open(intptr_t owner, const std::string& target) = 0;
 
   virtual Point primary_screen_size() = 0;
+  // Every monitor but the primary one, in the show's coordinates, where the primary monitor is
+  // (0, 0, primary_screen_size()). Empty on a single monitor.
+  virtual std::vector<Rect> other_monitors() = 0;
   virtual Point cursor_pos() = 0;
   // Counted like the system's: each hide needs a show to undo it.
   virtual void show_cursor(bool show) = 0;

@@ -19,6 +19,9 @@ class FormEvents {
   virtual void handle_key_down(uint32_t key, uint32_t shift) = 0;
   // Client coordinates.
   virtual void handle_mouse_move(uint32_t shift, int32_t x, int32_t y) = 0;
+  // A button pressed where no control lies (a window that hosts none). Client coordinates.
+  virtual void handle_mouse_down(MouseButton /*button*/, uint32_t /*shift*/, int32_t /*x*/,
+                                 int32_t /*y*/) {}
   // A private message posted to the window (the show's start and stop messages).
   virtual void handle_user_message(uint32_t message) = 0;
   // The window is closing: clean up before it goes. After this the loop ends.

@@ -9,8 +9,8 @@
 #include "config/config_paths.h"
 #include "config/mute_setting.h"
 #include "package/class_registry.h"
-#include "show/media_extraction.h"
 #include "package/trailer.h"
+#include "show/media_extraction.h"
 #include "show/input_hook.h"
 
 namespace ss {
@@ -139,9 +139,26 @@ void TfrmScrn::ActivateBody() {
   FMouseAnchorY = -1;
   app_.set_idle_handler(GuardedHandler(&TfrmScrn::AppIdle));
   idle_handler_installed_ = true;
-  if (FSettings.Ver != "powerpoint") window_->set_topmost();
+  const bool topmost = FSettings.Ver != "powerpoint";
+  if (topmost) window_->set_topmost();
   desktop.set_screen_saver_running(true);
   window_->show();
+  CoverOtherMonitors(topmost);
+}
+
+void TfrmScrn::CoverOtherMonitors(bool topmost) {
+  const Rect bounds = window_->bounds();
+  covers_.cover(platform_, {bounds.left, bounds.top}, topmost,
+                {.key_down = [this](uint32_t key,
+                                    uint32_t shift) { Guarded([&] { FormKeyDown(key, shift); }); },
+                 .mouse_down =
+                     [this](MouseButton button, uint32_t shift, Point at) {
+                       Guarded([&] { PShowMouseDown(button, shift, at.x, at.y); });
+                     },
+                 .mouse_move =
+                     [this](uint32_t shift, Point at) {
+                       Guarded([&] { FormMouseMove(shift, at.x, at.y); });
+                     }});
 }
 
 bool TfrmScrn::DispatchKind() {
@@ -177,6 +194,7 @@ void TfrmScrn::WMStopShow() {
 }
 
 void TfrmScrn::FormClose() {
+  covers_.close();
   Desktop& desktop = platform_.desktop();
   RemoveInputHook(desktop);
   desktop.set_screen_saver_running(false);

@@ -16,6 +16,7 @@
 #include "package/image_record.h"
 #include "package/ss_file_locations.h"
 #include "platform/platform.h"
+#include "show/monitor_covers.h"
 #include "transition/transition_view.h"
 
 namespace ss {
@@ -110,6 +111,8 @@ class TfrmScrn final : private FormEvents {
   // What activation does for the saver's kind; false when that closed the form.
   bool DispatchKind();
   void SetFormColor(Color color);
+  // Black windows over the monitors the show does not take, whose input is the show's.
+  void CoverOtherMonitors(bool topmost);
   // The password check of the exit routine: true when the user may leave.
   bool PasswordVerified();
 
@@ -139,6 +142,7 @@ class TfrmScrn final : private FormEvents {
   bool FActivationFailed = false;
   TSSFileLocations FSettings;
   std::string FMediaFolder;  // the show's own folder of media copies; empty until extracted
+  MonitorCovers covers_;
 
   bool idle_handler_installed_ = false;
   // mpSaver has a device open, which the end of the show closes.

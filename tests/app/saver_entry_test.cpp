@@ -124,12 +124,14 @@ TEST(SaverEntryTest, ShowModeRunsTheShowFormUntilItCloses) {
   HeadlessConfig config =
       scratch.config(scratch.build({ss_test::solid(8, 8, kWhite)}, sunset_settings()));
   config.input = {key_down(3000, 'A')};
+  config.other_monitors = {{1024, 0, 1824, 600}};
   HeadlessPlatform platform(config);
   EXPECT_EQ(run_saver({"-S"}, platform), 0);
   EXPECT_EQ(saver_mode(), smShow);
-  EXPECT_TRUE(in_order(
-      positions(platform.log(), {"guard.create saver.scrSemaphore -> created", "window.create",
-                                 "window.show", "input.key", "window.close", "guard.close"})))
+  EXPECT_TRUE(in_order(positions(
+      platform.log(), {"guard.create saver.scrSemaphore -> created", "window.create",
+                       "window.show", "cover.show", "input.key", "window.close", "cover.close",
+                       "guard.close"})))
       << platform.log().dump();
   EXPECT_FALSE(platform.headless_desktop().guard_open());
   EXPECT_EQ(platform.now_ms(), 3000u);
@@ -137,7 +139,9 @@ TEST(SaverEntryTest, ShowModeRunsTheShowFormUntilItCloses) {
 
 TEST(SaverEntryTest, ConfigureModeRunsTheSetupDialogUntilOk) {
   SaverScratch scratch;
-  HeadlessPlatform platform(scratch.config(scratch.build({}, sunset_settings())));
+  HeadlessConfig config = scratch.config(scratch.build({}, sunset_settings()));
+  config.other_monitors = {{1024, 0, 1824, 600}};
+  HeadlessPlatform platform(config);
   std::string caption_seen;
   platform.app().post_guarded_after(100, [&] {
     HeadlessSetupView* view = platform.setup_view();
@@ -151,12 +155,14 @@ TEST(SaverEntryTest, ConfigureModeRunsTheSetupDialogUntilOk) {
   EXPECT_EQ(platform.now_ms(), 100u);
   EXPECT_EQ(platform.log().texts().back(), "guard.close");
   EXPECT_EQ(platform.setup_view(), nullptr);
+  EXPECT_FALSE(platform.log().contains("cover.")) << "the dialog leaves the monitors alone";
 }
 
 TEST(SaverEntryTest, PreviewModePaintsAndEndsWithoutAForm) {
   SaverScratch scratch;
   HeadlessConfig config = scratch.config(scratch.build({ss_test::solid(8, 8, kWhite)}, {}));
   config.preview_visible_polls = 3;
+  config.other_monitors = {{1024, 0, 1824, 600}};
   HeadlessPlatform platform(config);
   EXPECT_EQ(run_saver({"/p", "20816"}, platform), 0);
   EXPECT_EQ(saver_mode(), smPreview);

@@ -6,10 +6,6 @@
 namespace ss {
 namespace {
 
-bool contains(const Rect& r, Point p) {
-  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
 bool covers(const Rect& outer, const Rect& inner) {
   return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
          inner.bottom <= outer.bottom;
@@ -161,7 +157,7 @@ void FormWindow::paint_area(const Rect& area) {
 
 bool FormWindow::covered_by_child(Point client) const {
   for (const CoveringChild* child : children_) {
-    if (child->visible() && contains(child->bounds(), client)) return true;
+    if (child->visible() && child->bounds().contains(client)) return true;
   }
   return false;
 }
@@ -192,9 +188,9 @@ void FormWindow::key_down(uint32_t key, uint32_t shift) {
 
 void FormWindow::mouse_move(Point client, uint32_t shift) {
   if (!takes_input()) return;
-  const bool inside = contains(parent_client_rect(), client) && !covered_by_child(client);
+  const bool inside = parent_client_rect().contains(client) && !covered_by_child(client);
   const Rect control_area = control_ != nullptr ? control_->bounds_in_parent() : Rect{};
-  const bool over_control = inside && contains(control_area, client);
+  const bool over_control = inside && control_area.contains(client);
   set_control_hovered(over_control);
   if (!inside) return;
   // The control reports a move over it itself; the form sees the rest of its client area.
@@ -207,10 +203,13 @@ void FormWindow::mouse_move(Point client, uint32_t shift) {
 }
 
 void FormWindow::mouse_button(bool down, MouseButton button, Point client, uint32_t shift) {
-  if (!takes_input() || control_ == nullptr) return;
-  if (!contains(parent_client_rect(), client) || covered_by_child(client)) return;
+  if (!takes_input()) return;
+  if (!parent_client_rect().contains(client) || covered_by_child(client)) return;
+  if (control_ == nullptr || !control_->bounds_in_parent().contains(client)) {
+    if (down && events_ != nullptr) events_->handle_mouse_down(button, shift, client.x, client.y);
+    return;
+  }
   const Rect control_area = control_->bounds_in_parent();
-  if (!contains(control_area, client)) return;
   const MouseInput input{button, shift, client.x - control_area.left, client.y - control_area.top};
   if (down)
     control_->handle_mouse_down(input);

@@ -13,7 +13,8 @@
 //
 // Input: keys go to the form unless a covering child (a movie control's window) is visible;
 // a move over the control goes to the control, elsewhere in the client area to the form; a
-// button goes to the control. Areas under a visible covering child take no pointer input.
+// button goes to the control, and a press where no control lies to the form. Areas under a
+// visible covering child take no pointer input.
 #include <cstdint>
 #include <functional>
 #include <memory>

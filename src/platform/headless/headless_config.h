@@ -40,6 +40,8 @@ struct FlashMovieConfig {
 struct HeadlessConfig {
   // The screen and the clock.
   Point screen_size{1024, 768};
+  // Further monitors, in the show's coordinates (the primary lies at 0, 0, screen_size).
+  std::vector<Rect> other_monitors;
   uint32_t start_tick = 0;  // the tick count at virtual time 0; near 2^32 to test the wrap
 
   // How long run() may go on in virtual time, and, when set, how long after the last scripted

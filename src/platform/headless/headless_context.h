@@ -39,6 +39,7 @@ struct HeadlessContext {
 
   // Live objects in creation order.
   std::vector<HeadlessWindow*> windows;
+  std::vector<HeadlessWindow*> covers;  // the windows over the other monitors
   std::vector<HeadlessFlashControl*> flash_controls;
   intptr_t next_window_handle = 0x10010;
 

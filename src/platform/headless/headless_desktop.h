@@ -23,6 +23,7 @@ class HeadlessDesktop final : public Desktop {
   void shell_open(intptr_t owner, const std::string& target) override;
 
   Point primary_screen_size() override { return config_.screen_size; }
+  std::vector<Rect> other_monitors() override { return config_.other_monitors; }
   Point cursor_pos() override { return cursor_; }
   void show_cursor(bool show) override;
   void set_hand_cursor(bool hand) override;

@@ -48,6 +48,15 @@ std::unique_ptr<ShowWindow> HeadlessPlatform::create_window() {
   return window;
 }
 
+std::unique_ptr<ShowWindow> HeadlessPlatform::create_cover_window(const Rect& monitor) {
+  auto window = std::make_unique<HeadlessWindow>(context_, context_.next_window_handle,
+                                                 HeadlessWindow::Role::kCover);
+  context_.next_window_handle += 0x10;
+  context_.covers.push_back(window.get());
+  window->set_bounds(monitor);
+  return window;
+}
+
 std::unique_ptr<MediaPlayer> HeadlessPlatform::create_media_player() {
   return std::make_unique<HeadlessMediaPlayer>(context_);
 }
@@ -69,6 +78,20 @@ HeadlessWindow* HeadlessPlatform::window() const {
     if (!(*it)->closed()) return *it;
   }
   return nullptr;
+}
+
+std::vector<HeadlessWindow*> HeadlessPlatform::covers() const {
+  std::vector<HeadlessWindow*> open;
+  for (HeadlessWindow* cover : context_.covers)
+    if (!cover->closed()) open.push_back(cover);
+  return open;
+}
+
+HeadlessWindow* HeadlessPlatform::pointer_target(Point screen) const {
+  for (HeadlessWindow* cover : context_.covers) {
+    if (cover->takes_input() && cover->bounds().contains(screen)) return cover;
+  }
+  return window();
 }
 
 HeadlessFlashControl* HeadlessPlatform::flash_control() const {
@@ -94,18 +117,20 @@ void HeadlessPlatform::deliver(const InputEvent& event) {
       log_.add("input.move " + format_point(screen));
       desktop_.move_cursor(screen);
       desktop_.observe(HookedInput::kMouseMove);
-      if ((target = window()) != nullptr) target->deliver_mouse_move(screen, event.shift);
+      if ((target = pointer_target(screen)) != nullptr)
+        target->deliver_mouse_move(screen, event.shift);
       break;
     }
     case Kind::kMouseDown:
       log_.add(std::string("input.down ") + button_name(event.button));
       desktop_.observe(HookedInput::kButtonDown);
-      if ((target = window()) != nullptr)
+      if ((target = pointer_target(cursor)) != nullptr)
         target->deliver_mouse_button(true, event.button, cursor, event.shift);
       break;
     case Kind::kMouseUp:
       log_.add(std::string("input.up ") + button_name(event.button));
-      if (target != nullptr) target->deliver_mouse_button(false, event.button, cursor, event.shift);
+      if ((target = pointer_target(cursor)) != nullptr)
+        target->deliver_mouse_button(false, event.button, cursor, event.shift);
       break;
     case Kind::kUserMessage:
       log_.add("input.message " + format_hex(event.message, 4));

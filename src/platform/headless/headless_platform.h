@@ -61,6 +61,7 @@ class HeadlessPlatform final : public Platform {
   FlashFactory& flash() override { return flash_; }
   PreviewTarget& preview() override { return preview_; }
   std::unique_ptr<ShowWindow> create_window() override;
+  std::unique_ptr<ShowWindow> create_cover_window(const Rect& monitor) override;
   std::unique_ptr<MediaPlayer> create_media_player() override;
   std::unique_ptr<SetupView> create_setup_view(const SetupDialogLayout& layout) override;
 
@@ -82,6 +83,8 @@ class HeadlessPlatform final : public Platform {
   // The latest window that is still open, and the latest movie control; null when none.
   HeadlessWindow* window() const;
   HeadlessFlashControl* flash_control() const;
+  // The open cover windows over the other monitors, in creation order.
+  std::vector<HeadlessWindow*> covers() const;
   // The setup dialog handed out last, while it lives; null when none.
   HeadlessSetupView* setup_view() const { return setup_view_; }
 
@@ -97,6 +100,8 @@ class HeadlessPlatform final : public Platform {
 
  private:
   void deliver(const InputEvent& event);
+  // Where pointer input goes: the open cover under the cursor, else the latest open window.
+  HeadlessWindow* pointer_target(Point screen) const;
 
   HeadlessConfig config_;
   CallLog log_;

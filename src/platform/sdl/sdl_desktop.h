@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/desktop.h"
 #include "platform/sdl/instance_lock.h"
@@ -28,6 +29,7 @@ class SdlDesktop final : public Desktop {
   void shell_open(intptr_t owner, const std::string& target) override;
 
   Point primary_screen_size() override { return screen_size_; }
+  std::vector<Rect> other_monitors() override { return other_monitors_; }
   Point cursor_pos() override;
   void show_cursor(bool show) override;
   void set_hand_cursor(bool hand) override;
@@ -47,11 +49,13 @@ class SdlDesktop final : public Desktop {
 
   // What the show covers, as the platform found it.
   void set_screen_size(Point size) { screen_size_ = size; }
+  void set_other_monitors(std::vector<Rect> monitors) { other_monitors_ = std::move(monitors); }
   // The program that opens addresses; tests point it elsewhere.
   void set_opener(std::string program) { opener_ = std::move(program); }
 
  private:
   Point screen_size_;
+  std::vector<Rect> other_monitors_;
   int cursor_count_ = 0;  // the system's display counter: the cursor shows while it is >= 0
   SDL_Cursor* hand_ = nullptr;
   std::string opener_ = "xdg-open";

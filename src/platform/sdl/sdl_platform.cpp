@@ -8,6 +8,7 @@
 #include "base/path.h"
 #include "platform/sdl/redirected_files.h"
 #include "platform/sdl/sdl_media_player.h"
+#include "platform/sdl/sdl_monitors.h"
 #include "platform/sdl/sdl_setup_view.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -57,6 +58,7 @@ SdlVideo::~SdlVideo() {
 SdlPlatform::SdlPlatform(SdlConfig config)
     : config_(std::move(config)),
       video_(config_.surface),
+      monitors_(find_monitors()),
       desktop_(),
       app_(desktop_, application_title(
                          config_.executable_path.value_or(native_file_system().executable_path()))),
@@ -72,6 +74,14 @@ SdlPlatform::SdlPlatform(SdlConfig config)
     context_.target_window = config_.foreign_window;
   if (config_.surface == HostSurface::kRootWindow) context_.target_window = x11_.root_window();
   desktop_.set_screen_size(context_.screen_size);
+  if (config_.surface == HostSurface::kFullscreen) {
+    context_.primary_monitor = monitors_.primary;
+    SDL_Rect first{};
+    SDL_GetDisplayBounds(0, &first);
+    context_.primary_is_display = monitors_.primary == Rect{first.x, first.y, first.x + first.w,
+                                                            first.y + first.h};
+    desktop_.set_other_monitors(monitors_.others);
+  }
   app_.sdl_loop().set_event_handler(
       [this](const SDL_Event& event) { app_.guarded([this, &event] { route(event); })(); });
 }
@@ -90,12 +100,8 @@ SdlWindow* SdlPlatform::window() const {
 
 Point SdlPlatform::find_screen_size() {
   switch (config_.surface) {
-    case HostSurface::kFullscreen: {
-      SDL_DisplayMode mode;
-      if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
-        throw SaverError(std::string("No display mode: ") + SDL_GetError());
-      return {mode.w, mode.h};
-    }
+    case HostSurface::kFullscreen:
+      return {monitors_.primary.width(), monitors_.primary.height()};
     case HostSurface::kWindow:
       return config_.window_size;
     case HostSurface::kForeignWindow:
@@ -110,8 +116,19 @@ Point SdlPlatform::find_screen_size() {
   return {state->screen_rect.width(), state->screen_rect.height()};
 }
 
+MonitorLayout SdlPlatform::find_monitors() {
+  if (config_.surface != HostSurface::kFullscreen) return {};
+  return arrange_monitors(list_monitors(x11_));
+}
+
 std::unique_ptr<ShowWindow> SdlPlatform::create_window() {
   return std::make_unique<SdlWindow>(context_);
+}
+
+std::unique_ptr<ShowWindow> SdlPlatform::create_cover_window(const Rect& monitor) {
+  auto cover = std::make_unique<SdlWindow>(context_, SdlWindow::Role::kCover);
+  cover->set_bounds(monitor);
+  return cover;
 }
 
 std::unique_ptr<MediaPlayer> SdlPlatform::create_media_player() {

@@ -7,14 +7,16 @@
 //   SdlPlatform platform(config);
 //   return run_saver(saver_args, platform);
 //
-// The show covers what the configuration names (the primary display, a plain window, the
+// The show covers what the configuration names (the primary monitor, a plain window, the
 // screen-saver daemon's window or the root window), and the desktop reports that as the
-// primary screen, so the show composes its slides at that size. Events, timers and the music's
+// primary screen, so the show composes its slides at that size. Full screen, the desktop also
+// reports the other monitors, which the show covers with black windows. Events, timers and the music's
 // notifications all arrive on the loop of the thread that made the platform. SIGINT and SIGTERM
 // close the show's window, so that its clean-up (the extracted media) still runs.
 #include <memory>
 #include <vector>
 
+#include "platform/core/monitor_layout.h"
 #include "platform/platform.h"
 #include "platform/sdl/freetype_text.h"
 #include "platform/sdl/sdl_application.h"
@@ -53,6 +55,7 @@ class SdlPlatform final : public Platform {
   FlashFactory& flash() override { return flash_; }
   PreviewTarget& preview() override { return preview_; }
   std::unique_ptr<ShowWindow> create_window() override;
+  std::unique_ptr<ShowWindow> create_cover_window(const Rect& monitor) override;
   std::unique_ptr<MediaPlayer> create_media_player() override;
   std::unique_ptr<SetupView> create_setup_view(const SetupDialogLayout& layout) override;
 
@@ -66,10 +69,13 @@ class SdlPlatform final : public Platform {
  private:
   void route(const SDL_Event& event);
   Point find_screen_size();
+  // Full screen: the monitors as the show sees them; none for the other surfaces.
+  MonitorLayout find_monitors();
 
   SdlConfig config_;
   SdlVideo video_;
   X11Windows x11_;
+  MonitorLayout monitors_;
   SdlDesktop desktop_;
   SdlApplication app_;
   FreeTypeText text_;

@@ -20,10 +20,6 @@ constexpr Color kHighlight = 0xFFFFFF;
 constexpr Color kShadow = 0x808080;
 constexpr Color kBoxFrame = 0x404040;
 
-bool contains(const Rect& r, Point p) {
-  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
 size_t slot(SetupControl control) {
   return static_cast<size_t>(control);
 }
@@ -237,7 +233,7 @@ std::optional<SetupControl> SdlSetupView::control_at(Point p) {
   const Point client = client_size();
   for (size_t i = 0; i < controls.size(); ++i) {
     if (!controls[i].control) continue;
-    if (contains(layout_rect(static_cast<int>(i), client), p)) return controls[i].control;
+    if (layout_rect(static_cast<int>(i), client).contains(p)) return controls[i].control;
   }
   return std::nullopt;
 }

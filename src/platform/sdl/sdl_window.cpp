@@ -16,13 +16,23 @@ namespace {
 
 constexpr const char* kTitle = "slidesaver";
 
-SDL_Window* make_window(const SdlContext& context) {
+constexpr uint32_t kPlacedFlags =
+    SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
+
+SDL_Window* make_window(const SdlContext& context, SdlWindow::Role role) {
+  // Placed by its bounds later.
+  if (role == SdlWindow::Role::kCover) return SDL_CreateWindow(kTitle, 0, 0, 1, 1, kPlacedFlags);
   const Point size = context.screen_size;
   switch (context.config.surface) {
-    case HostSurface::kFullscreen:
-      return SDL_CreateWindow(
-          kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.x, size.y,
-          SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    case HostSurface::kFullscreen: {
+      if (context.primary_is_display) {
+        return SDL_CreateWindow(
+            kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.x, size.y,
+            SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+      }
+      const Rect& primary = context.primary_monitor;
+      return SDL_CreateWindow(kTitle, primary.left, primary.top, size.x, size.y, kPlacedFlags);
+    }
     case HostSurface::kWindow:
       return SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.x,
                               size.y, SDL_WINDOW_HIDDEN);
@@ -38,9 +48,9 @@ SDL_Window* make_window(const SdlContext& context) {
 
 }  // namespace
 
-SdlWindow::SdlWindow(SdlContext& context)
-    : FormWindow(static_cast<NativeSurface&>(*this)), context_(context) {
-  window_ = make_window(context_);
+SdlWindow::SdlWindow(SdlContext& context, Role role)
+    : FormWindow(static_cast<NativeSurface&>(*this)), context_(context), role_(role) {
+  window_ = make_window(context_, role_);
   if (window_ == nullptr)
     throw SaverError(std::string("Cannot create a window: ") + SDL_GetError());
   try {
@@ -51,6 +61,7 @@ SdlWindow::SdlWindow(SdlContext& context)
   }
   window_id_ = SDL_GetWindowID(window_);
   context_.targets[window_id_] = this;
+  if (role_ == Role::kCover) return;
   context_.windows.push_back(this);
   // The first window is the main one: the run shows it, and its closing ends the run.
   if (context_.windows.size() == 1) context_.app.set_main_window(this);
@@ -70,11 +81,17 @@ SdlWindow::~SdlWindow() {
 }
 
 bool SdlWindow::foreign() const {
-  return context_.config.surface == HostSurface::kForeignWindow ||
-         context_.config.surface == HostSurface::kRootWindow;
+  return role_ == Role::kShow && (context_.config.surface == HostSurface::kForeignWindow ||
+                                  context_.config.surface == HostSurface::kRootWindow);
 }
 
 void SdlWindow::place(const Rect& screen_rect) {
+  if (role_ == Role::kCover) {
+    // The show's coordinates start at the primary monitor's top-left.
+    const Rect& primary = context_.primary_monitor;
+    SDL_SetWindowPosition(window_, primary.left + screen_rect.left, primary.top + screen_rect.top);
+    SDL_SetWindowSize(window_, screen_rect.width(), screen_rect.height());
+  }
   if (screen_rect.width() != image_.width() || screen_rect.height() != image_.height())
     image_.resize(screen_rect.width(), screen_rect.height());
 }
@@ -89,7 +106,8 @@ void SdlWindow::show_native(ShowStage stage) {
   // Shown once the form has taken its size, so that the window never shows a stale image.
   if (stage != ShowStage::kAfterActivation || foreign()) return;
   SDL_ShowWindow(window_);
-  SDL_RaiseWindow(window_);
+  // A cover leaves the keyboard with the show.
+  if (role_ == Role::kShow) SDL_RaiseWindow(window_);
 }
 
 void SdlWindow::window_closed() {

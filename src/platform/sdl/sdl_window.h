@@ -1,7 +1,8 @@
 #pragma once
 // The show window on SDL. Where it lies is the platform's choice, not the form's: a borderless
-// window over the whole primary display, a plain window of the asked size, or an X window that
-// someone else made (the screen-saver daemon's, or the root window). The form's bounds only
+// window over the primary monitor, a plain window of the asked size, or an X window that
+// someone else made (the screen-saver daemon's, or the root window). A cover window, over one
+// of the other monitors, does lie where its bounds say. The form's bounds only
 // give the size of the client image, which is the size of what the window covers once the show
 // has been activated; the image is stretched over the window until then.
 //
@@ -21,8 +22,9 @@ namespace ss {
 
 class SdlWindow final : private NativeSurface, public FormWindow, private SdlEventTarget {
  public:
+  enum class Role : uint8_t { kShow, kCover };
   // Throws SaverError when the window cannot be made.
-  explicit SdlWindow(SdlContext& context);
+  explicit SdlWindow(SdlContext& context, Role role = Role::kShow);
   ~SdlWindow() override;
   SdlWindow(const SdlWindow&) = delete;
   SdlWindow& operator=(const SdlWindow&) = delete;
@@ -48,6 +50,7 @@ class SdlWindow final : private NativeSurface, public FormWindow, private SdlEve
   Point to_client(int32_t x, int32_t y) const;
 
   SdlContext& context_;
+  Role role_;
   SDL_Window* window_ = nullptr;
   uint32_t window_id_ = 0;
   std::unique_ptr<SdlPresenter> presenter_;

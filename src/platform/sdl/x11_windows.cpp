@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xinerama.h>
 
 namespace ss {
 namespace {
@@ -58,6 +59,20 @@ std::optional<X11WindowState> X11Windows::state(uint32_t window) {
 uint32_t X11Windows::root_window() {
   if (!connect()) return 0;
   return static_cast<uint32_t>(DefaultRootWindow(display_));
+}
+
+std::vector<Rect> X11Windows::xinerama_heads() {
+  std::vector<Rect> heads;
+  if (!connect() || XineramaIsActive(display_) == False) return heads;
+  int count = 0;
+  XineramaScreenInfo* screens = XineramaQueryScreens(display_, &count);
+  if (screens == nullptr) return heads;
+  for (int i = 0; i < count; ++i) {
+    const XineramaScreenInfo& s = screens[i];
+    heads.push_back({s.x_org, s.y_org, s.x_org + s.width, s.y_org + s.height});
+  }
+  XFree(screens);
+  return heads;
 }
 
 void X11Windows::watch_foreign(SDL_Window* window) {

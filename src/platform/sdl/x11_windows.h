@@ -4,6 +4,7 @@
 // own, opened on first use; errors for windows that have gone are caught, not fatal.
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "gfx/geometry.h"
 
@@ -28,6 +29,9 @@ class X11Windows {
   std::optional<X11WindowState> state(uint32_t window);
   // 0 when there is no display.
   uint32_t root_window();
+  // The monitors the server's Xinerama reports, in root-window coordinates, the primary first;
+  // empty when it reports none.
+  std::vector<Rect> xinerama_heads();
 
   // Asks SDL's own connection for expose and size events of a window SDL did not create, so
   // that what is drawn there can be drawn again.

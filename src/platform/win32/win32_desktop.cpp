@@ -3,12 +3,30 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
+#include "platform/core/monitor_layout.h"
+
 namespace ss {
 namespace {
 
 bool& hand_cursor_wanted() {
   static bool hand = false;
   return hand;
+}
+
+BOOL CALLBACK collect_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  auto& list = *reinterpret_cast<std::vector<Rect>*>(data);
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+  const Rect r{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
+               info.rcMonitor.bottom};
+  if (info.dwFlags & MONITORINFOF_PRIMARY)
+    list.insert(list.begin(), r);
+  else
+    list.push_back(r);
+  return TRUE;
 }
 
 }  // namespace
@@ -40,6 +58,13 @@ void Win32Desktop::shell_open(intptr_t owner, const std::string& target) {
 
 Point Win32Desktop::primary_screen_size() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+std::vector<Rect> Win32Desktop::other_monitors() {
+  // The primary first: the one at the virtual screen's origin, which the system flags.
+  std::vector<Rect> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, collect_monitor, reinterpret_cast<LPARAM>(&monitors));
+  return arrange_monitors(monitors).others;
 }
 
 Point Win32Desktop::cursor_pos() {

@@ -27,6 +27,7 @@ class Win32Desktop final : public Desktop {
   void shell_open(intptr_t owner, const std::string& target) override;
 
   Point primary_screen_size() override;
+  std::vector<Rect> other_monitors() override;
   Point cursor_pos() override;
   void show_cursor(bool show) override;
   void set_hand_cursor(bool hand) override;

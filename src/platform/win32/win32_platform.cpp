@@ -23,6 +23,12 @@ std::unique_ptr<ShowWindow> Win32Platform::create_window() {
   return window;
 }
 
+std::unique_ptr<ShowWindow> Win32Platform::create_cover_window(const Rect& monitor) {
+  auto cover = std::make_unique<Win32ShowWindow>(application_, Win32ShowWindow::Role::kCover);
+  cover->set_bounds(monitor);
+  return cover;
+}
+
 std::unique_ptr<MediaPlayer> Win32Platform::create_media_player() {
   return create_mci_media_player();
 }

@@ -29,6 +29,7 @@ class Win32Platform final : public Platform {
   FlashFactory& flash() override { return *flash_; }
   PreviewTarget& preview() override { return preview_; }
   std::unique_ptr<ShowWindow> create_window() override;
+  std::unique_ptr<ShowWindow> create_cover_window(const Rect& monitor) override;
   std::unique_ptr<MediaPlayer> create_media_player() override;
   std::unique_ptr<SetupView> create_setup_view(const SetupDialogLayout& layout) override;
   MetafileRenderer& metafiles() override { return metafiles_; }

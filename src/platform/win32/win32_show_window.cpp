@@ -76,8 +76,8 @@ void register_show_window_class(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-Win32ShowWindow::Win32ShowWindow(Win32Application& application)
-    : FormWindow(static_cast<NativeSurface&>(*this)), application_(application) {
+Win32ShowWindow::Win32ShowWindow(Win32Application& application, Role role)
+    : FormWindow(static_cast<NativeSurface&>(*this)), application_(application), role_(role) {
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   register_show_window_class(instance, &Win32ShowWindow::window_proc);
   // A tool window has no taskbar button, like the framework's forms under their hidden
@@ -120,6 +120,10 @@ bool Win32ShowWindow::handle_message(UINT message, WPARAM wparam, LPARAM lparam,
       return true;
     case WM_ERASEBKGND:
       result = 1;  // every paint covers its whole area
+      return true;
+    case WM_MOUSEACTIVATE:
+      if (role_ != Role::kCover) return false;
+      result = MA_NOACTIVATE;
       return true;
     case WM_ACTIVATE:
       if (LOWORD(wparam) != WA_INACTIVE) activated();
@@ -192,11 +196,17 @@ void Win32ShowWindow::place(const Rect& screen_rect) {
 }
 
 void Win32ShowWindow::raise_topmost() {
-  if (window_ != nullptr) SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  if (window_ == nullptr) return;
+  const UINT keep = role_ == Role::kCover ? SWP_NOACTIVATE : 0;
+  SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | keep);
 }
 
 void Win32ShowWindow::show_native(ShowStage stage) {
   if (stage != ShowStage::kBeforeActivation || window_ == nullptr) return;
+  if (role_ == Role::kCover) {
+    ::ShowWindow(window_, SW_SHOWNOACTIVATE);
+    return;
+  }
   ::ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
 }

@@ -10,6 +10,9 @@
 // close() runs the form's handle_close, hides the window and, for the main window, ends the
 // application's loop; the system window itself lives until this object is destroyed, so that
 // the controls placed on it can still let go of it.
+//
+// A cover window (over a monitor the show does not take) is shown and raised without taking
+// the activation, and a click on it leaves the activation where it is.
 #include <windows.h>
 
 #include <cstdint>
@@ -23,7 +26,8 @@ class Win32Application;
 
 class Win32ShowWindow final : private NativeSurface, public FormWindow {
  public:
-  explicit Win32ShowWindow(Win32Application& application);
+  enum class Role : uint8_t { kShow, kCover };
+  explicit Win32ShowWindow(Win32Application& application, Role role = Role::kShow);
   ~Win32ShowWindow() override;
   Win32ShowWindow(const Win32ShowWindow&) = delete;
   Win32ShowWindow& operator=(const Win32ShowWindow&) = delete;
@@ -54,6 +58,7 @@ class Win32ShowWindow final : private NativeSurface, public FormWindow {
   bool on_system_command(WPARAM command);
 
   Win32Application& application_;
+  Role role_;
   HWND window_ = nullptr;
   Bitmap24 image_;          // the client area as last painted
   HDC paint_dc_ = nullptr;  // during a paint message

@@ -89,6 +89,9 @@ class Form final : public FormEvents {
   void handle_mouse_move(uint32_t, int32_t x, int32_t y) override {
     log.push_back("move " + std::to_string(x) + "," + std::to_string(y));
   }
+  void handle_mouse_down(MouseButton, uint32_t, int32_t x, int32_t y) override {
+    log.push_back("press " + std::to_string(x) + "," + std::to_string(y));
+  }
   void handle_user_message(uint32_t message) override {
     log.push_back("message " + std::to_string(message));
   }
@@ -358,9 +361,12 @@ TEST(FormWindowInput, HoverAsksForTheLeaveReportAndCoveringChildrenTakeThePointe
   EXPECT_EQ(surface.log, (Strings{"track"})) << "once, on entering the control";
   window.mouse_move({15, 15}, 0);
   window.mouse_button(true, MouseButton::kLeft, {15, 15}, 0);
+  window.mouse_button(false, MouseButton::kLeft, {15, 15}, 0);
   window.mouse_button(true, MouseButton::kLeft, {4, 4}, 0);
+  window.mouse_button(true, MouseButton::kLeft, {25, 4}, 0);
   EXPECT_EQ(control.log, (Strings{"enter", "move 2,3", "move 3,3", "leave", "down 4,4"}));
-  EXPECT_EQ(form.log, (Strings{"move 15,15"}));
+  EXPECT_EQ(form.log, (Strings{"move 15,15", "press 15,15"}))
+      << "a press beside the control is the form's; a release or a press outside is nobody's";
 
   window.add_covering_child(&cover);
   control.log.clear();

@@ -1,0 +1,15 @@
+#pragma once
+// The monitors of the desktop, in root-window coordinates, the primary first. SDL's displays
+// where SDL tells them apart; a server whose monitors are joined by Xinerama alone (no RandR)
+// shows SDL a single display as wide as the whole desktop, and then the Xinerama heads are the
+// monitors.
+#include <vector>
+
+#include "gfx/geometry.h"
+#include "platform/sdl/x11_windows.h"
+
+namespace ss {
+
+std::vector<Rect> list_monitors(X11Windows& x11);
+
+}  // namespace ss

@@ -17,7 +17,9 @@ for group in "$@"; do
     fuzz) packages+=(clang libclang-rt-14-dev) ;;  # libclang-rt-14-dev holds libFuzzer
     soak) packages+=(valgrind) ;;
     studio) packages+=(chromium chromium-driver python3-selenium) ;;
-    e2e) packages+=(wine64 xvfb xdotool imagemagick python3 fonts-wine fonts-dejavu-core libasound2 locales) ;;
+    # Xorg's dummy driver and xrandr give the two-monitor cases real heads.
+    e2e) packages+=(wine64 xvfb xdotool imagemagick python3 fonts-wine fonts-dejavu-core libasound2 locales
+                    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils libxinerama1) ;;
     *) echo "unknown dependency group: $group" >&2; exit 2 ;;
   esac
 done

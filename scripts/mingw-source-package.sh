@@ -95,7 +95,7 @@ ensure_deb_src() {
     echo "no Debian $codename entries found in the apt sources to derive deb-src from" >&2
     exit 1
   fi
-  echo "Adding deb-src entries to $src_list"
+  echo "Adding deb-src entries to $src_list" >&2
   printf '%s\n' "$entries" | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
   "${sudo_cmd[@]}" apt-get update -qq
 }

@@ -31,10 +31,11 @@ def case(function):
 class Context:
     """What every case gets: its session, the probe and the saver factory."""
 
-    def __init__(self, session, probe_exe, factory):
+    def __init__(self, session, probe_exe, factory, linux_factory=None):
         self.session = session
         self.probe = Probe(session, probe_exe)
         self.factory = factory
+        self.linux_factory = linux_factory  # savers on the Linux runtime; None when not given
 
     def install(self, saver):
         """Copies a saver into C:\\saver and returns its folder on the Unix side."""

@@ -71,6 +71,18 @@ class Probe:
             raise CaseFailure(f"e2e_probe windows failed with exit code {code}")
         return parse_windows(out)
 
+    def monitors(self):
+        """The monitors Windows reports: a list of (rect, primary)."""
+        code, out = self.session.run(self.exe, "monitors", timeout=30)
+        if code != 0:
+            raise CaseFailure(f"e2e_probe monitors failed with exit code {code}")
+        found = []
+        for line in out.splitlines():
+            fields = dict(f.split("=", 1) for f in line.split("\t")[1:] if "=" in f)
+            if line.startswith("monitor\t"):
+                found.append((tuple(int(v) for v in fields["rect"].split(",")), fields["primary"] == "1"))
+        return found
+
     def visible_windows(self, exclude_classes=("E2EPreviewFrame",)):
         """The visible top-level windows, the preview host's own left out."""
         return [w for w in self.windows() if w.visible and w.class_name not in exclude_classes]

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs the Windows saver end to end under Wine, one fresh prefix and display per case.
 
-usage: run_e2e.py --windows-bin DIR --slidemake FILE [--out DIR] [-k WORD] [--list]
+usage: run_e2e.py --windows-bin DIR --slidemake FILE [--linux-runtime FILE] [--out DIR] [-k WORD] [--list]
 Screenshots stay in --out (build/e2e); the last line counts the cases that passed and failed."""
 
 import argparse
@@ -14,6 +14,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 import cases  # noqa: E402
 import desktop_cases  # noqa: E402,F401  (its cases join the list)
+import monitor_cases  # noqa: E402,F401
 from media import SaverFactory  # noqa: E402
 from session import CaseFailure, PrefixCache, Session, Tools  # noqa: E402
 
@@ -22,6 +23,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--windows-bin", required=True, help="folder holding slidesaver.scr and e2e_probe.exe")
     parser.add_argument("--slidemake", required=True, help="the Linux slidemake that builds the savers")
+    parser.add_argument("--linux-runtime", help="the Linux slidesaver, for the cases that run it natively")
     parser.add_argument("--out", default="build/e2e", help="screenshots, logs and the prefix cache")
     parser.add_argument("-k", dest="word", default="", help="run only the cases whose name holds WORD")
     parser.add_argument("--list", action="store_true", help="list the cases and stop")
@@ -42,6 +44,10 @@ def main():
     tools = Tools()
     cache = PrefixCache(tools, out / "prefix-cache")
     factory = SaverFactory(Path(args.slidemake).resolve(), runtime.resolve(), out / "savers")
+    linux_factory = None
+    if args.linux_runtime:
+        linux_factory = SaverFactory(Path(args.slidemake).resolve(), Path(args.linux_runtime).resolve(),
+                                     out / "linux-savers")
     print(f"e2e: {len(selected)} cases under {tools.wine_version()}, screenshots in {out}", flush=True)
 
     passed, failed = [], []
@@ -49,10 +55,11 @@ def main():
     for function in selected:
         name = function.__name__
         started = time.monotonic()
-        session = Session(tools, cache, out / "work", out, name)
+        session = Session(tools, cache, out / "work", out, name,
+                          monitors=getattr(function, "monitors", None))
         try:
             with session:
-                function(cases.Context(session, probe_exe, factory))
+                function(cases.Context(session, probe_exe, factory, linux_factory))
             passed.append(name)
             print(f"PASS {name} ({time.monotonic() - started:.1f} s)", flush=True)
             for note in session.notes:

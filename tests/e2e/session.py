@@ -157,8 +157,10 @@ def to_windows_path(path):
 class Session:
     """Everything of one case; use as a context manager."""
 
-    def __init__(self, tools, cache, work_dir, shots_dir, name):
+    def __init__(self, tools, cache, work_dir, shots_dir, name, monitors=None):
         self.tools = tools
+        # None for Xvfb with one monitor, or how Xorg joins two ("xinerama" or "randr").
+        self.monitors = monitors
         self.cache = cache
         self.name = name
         self.dir = Path(work_dir) / name
@@ -178,7 +180,11 @@ class Session:
         self.tmp = self.dir / "tmp"
         self.home.mkdir()
         self.tmp.mkdir()
-        self.xvfb, self.display = start_xvfb(self.tools, self.log)
+        if self.monitors:
+            from two_heads import start_two_heads  # it builds on this module
+            self.xvfb, self.display = start_two_heads(self.log, self.dir, self.monitors)
+        else:
+            self.xvfb, self.display = start_xvfb(self.tools, self.log)
         self.env = base_environment(self.display, self.prefix, self.home, self.tmp)
         return self
 
@@ -218,6 +224,18 @@ class Session:
                                    start_new_session=True, cwd=self.dir)
         out.close()  # the child holds its own copy
         process.log_path = log_path  # what the program and Wine printed
+        self.processes.append(process)
+        return process
+
+    def start_native(self, program, *args, label=None):
+        """Starts a Linux program on the session's display, with its HOME and TMPDIR."""
+        label = label or Path(str(program)).stem
+        log_path = self.dir / f"{label}.{len(self.processes)}.log"
+        with open(log_path, "wb") as out:
+            process = subprocess.Popen([str(program), *map(str, args)], env=self.env, stdout=out,
+                                       stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
+                                       start_new_session=True, cwd=self.dir)
+        process.log_path = log_path
         self.processes.append(process)
         return process
 

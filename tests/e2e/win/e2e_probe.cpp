@@ -228,6 +228,23 @@ int run_windows() {
   return 0;
 }
 
+BOOL CALLBACK print_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+  std::printf("monitor\trect=%ld,%ld,%ld,%ld\tprimary=%d\n", info.rcMonitor.left,
+              info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom,
+              (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+  return TRUE;
+}
+
+// The monitors as the saver sees them.
+int run_monitors() {
+  EnumDisplayMonitors(nullptr, nullptr, print_monitor, 0);
+  std::fflush(stdout);
+  return 0;
+}
+
 int run_opened(const char* file, const char* argument) {
   FILE* out = std::fopen(file, "ab");
   if (out == nullptr) return 1;
@@ -243,10 +260,12 @@ int main(int argc, char** argv) {
   if (command == "host" && argc == 5)
     return run_host(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
   if (command == "windows" && argc == 2) return run_windows();
+  if (command == "monitors" && argc == 2) return run_monitors();
   if (command == "fill" && argc == 3) return run_fill(argv[2]);
   if (command == "opened" && argc == 4) return run_opened(argv[2], argv[3]);
   std::fputs(
-      "usage: e2e_probe host W H FILE | e2e_probe windows | e2e_probe fill HWND | "
+      "usage: e2e_probe host W H FILE | e2e_probe windows | e2e_probe monitors | "
+      "e2e_probe fill HWND | "
       "e2e_probe opened FILE ARG\n",
       stderr);
   return 2;

@@ -208,6 +208,37 @@ TEST(PictureIngest, CommonFormatsBecomeJpegsOfTheSameColour) {
   EXPECT_TRUE(near(inks.pixel(20, 15), want, 40)) << describe(inks.pixel(20, 15));
 }
 
+// A phone's portrait photo as it comes off the phone: HEIC, taller than wide, 4:3.
+TEST(PictureIngest, APhonesPortraitHeicBecomesAnUprightJpegOfTheSameColours) {
+  ScratchDir dir;
+  constexpr int32_t kWidth = 96, kHeight = 128;
+  const ss::Bitmap24 upright = stored_for(1, kWidth, kHeight);
+  std::vector<uint8_t> rgb;
+  for (int32_t y = 0; y < kHeight; ++y)
+    for (int32_t x = 0; x < kWidth; ++x) {
+      const ss::Color c = upright.pixel(x, y);
+      rgb.insert(rgb.end(), {static_cast<uint8_t>(ss::color_red(c)),
+                             static_cast<uint8_t>(ss::color_green(c)),
+                             static_cast<uint8_t>(ss::color_blue(c))});
+    }
+  VImage::new_from_memory(rgb.data(), rgb.size(), kWidth, kHeight, 3, VIPS_FORMAT_UCHAR)
+      .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
+      .write_to_file(dir.path("IMG_0001.HEIC[Q=90]").c_str());
+  const std::vector<uint8_t> file = dir.read("IMG_0001.HEIC");
+  ASSERT_GE(file.size(), 12u);
+  ASSERT_EQ(std::string(file.begin() + 4, file.begin() + 12), "ftypheic") << "an HEVC-coded file";
+
+  const IngestedPicture picture = ingest(dir.path("IMG_0001.HEIC"));
+  EXPECT_FALSE(picture.stored_as_is);
+  const ss::Bitmap24 image = shown(picture);
+  ASSERT_EQ(image.width(), kWidth);
+  ASSERT_EQ(image.height(), kHeight);
+  // Away from the edges, where the codec's chroma blur meets the next quarter.
+  for (const auto& [x, y] : {std::pair{20, 24}, {76, 24}, {20, 104}, {76, 104}})
+    EXPECT_TRUE(near(image.pixel(x, y), quarter_at(x, y, kWidth, kHeight), 40))
+        << x << "," << y << " is " << describe(image.pixel(x, y));
+}
+
 TEST(PictureIngest, AnUprightBaselineJpegWithinTheSizeIsKeptByteForByte) {
   ScratchDir dir;
   dir.jpeg("plain.jpg", 120, 80);

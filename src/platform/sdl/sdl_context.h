@@ -46,11 +46,8 @@ struct SdlContext {
   FreeTypeText& text;
   // The size of what the show covers: the primary monitor, the plain window or the given window.
   Point screen_size;
-  // Full screen: the primary monitor in root-window coordinates, and whether it is all of an
-  // SDL display (which SDL's desktop full-screen mode then fills) or one of several monitors
-  // that SDL sees as one display (a borderless window is placed over it instead).
+  // Full screen: the primary monitor in root-window coordinates.
   Rect primary_monitor;
-  bool primary_is_display = true;
   // The X window the show draws into: the given one, or the root window.
   uint32_t target_window = 0;
 

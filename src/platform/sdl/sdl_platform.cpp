@@ -49,6 +49,7 @@ SdlVideo::SdlVideo(HostSurface surface) {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0)
     throw SaverError(std::string("Cannot open the display: ") + SDL_GetError());
+  X11Windows::drop_stale_wakeup_errors();
 }
 
 SdlVideo::~SdlVideo() {
@@ -76,10 +77,6 @@ SdlPlatform::SdlPlatform(SdlConfig config)
   desktop_.set_screen_size(context_.screen_size);
   if (config_.surface == HostSurface::kFullscreen) {
     context_.primary_monitor = monitors_.primary;
-    SDL_Rect first{};
-    SDL_GetDisplayBounds(0, &first);
-    context_.primary_is_display = monitors_.primary == Rect{first.x, first.y, first.x + first.w,
-                                                            first.y + first.h};
     desktop_.set_other_monitors(monitors_.others);
   }
   app_.sdl_loop().set_event_handler(
@@ -126,7 +123,7 @@ std::unique_ptr<ShowWindow> SdlPlatform::create_window() {
 }
 
 std::unique_ptr<ShowWindow> SdlPlatform::create_cover_window(const Rect& monitor) {
-  auto cover = std::make_unique<SdlWindow>(context_, SdlWindow::Role::kCover);
+  auto cover = std::make_unique<SdlWindow>(context_, SdlWindow::Role::kCover, monitor);
   cover->set_bounds(monitor);
   return cover;
 }

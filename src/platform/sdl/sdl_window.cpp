@@ -3,12 +3,14 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/error.h"
 #include "platform/sdl/sdl_application.h"
 #include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_monitors.h"
 #include "platform/sdl/x11_windows.h"
 
 namespace ss {
@@ -16,23 +18,28 @@ namespace {
 
 constexpr const char* kTitle = "slidesaver";
 
-constexpr uint32_t kPlacedFlags =
-    SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
+// A monitor that is a whole SDL display is filled by SDL's desktop full-screen mode, which a
+// window manager keeps above its panels; a monitor that SDL sees only as part of a display
+// (Xinerama without RandR) gets a borderless window placed over it.
+SDL_Window* make_monitor_window(const Rect& monitor) {
+  constexpr uint32_t kFlags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
+  if (const std::optional<int> display = sdl_display_at(monitor)) {
+    const int at = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(*display));
+    return SDL_CreateWindow(kTitle, at, at, monitor.width(), monitor.height(),
+                            kFlags | SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+  return SDL_CreateWindow(kTitle, monitor.left, monitor.top, monitor.width(), monitor.height(),
+                          kFlags);
+}
 
-SDL_Window* make_window(const SdlContext& context, SdlWindow::Role role) {
-  // Placed by its bounds later.
-  if (role == SdlWindow::Role::kCover) return SDL_CreateWindow(kTitle, 0, 0, 1, 1, kPlacedFlags);
+SDL_Window* make_window(const SdlContext& context, SdlWindow::Role role, const Rect& cover) {
+  const Rect& primary = context.primary_monitor;
+  if (role == SdlWindow::Role::kCover)
+    return make_monitor_window(cover.offset(primary.left, primary.top));
   const Point size = context.screen_size;
   switch (context.config.surface) {
-    case HostSurface::kFullscreen: {
-      if (context.primary_is_display) {
-        return SDL_CreateWindow(
-            kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.x, size.y,
-            SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
-      }
-      const Rect& primary = context.primary_monitor;
-      return SDL_CreateWindow(kTitle, primary.left, primary.top, size.x, size.y, kPlacedFlags);
-    }
+    case HostSurface::kFullscreen:
+      return make_monitor_window(primary);
     case HostSurface::kWindow:
       return SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.x,
                               size.y, SDL_WINDOW_HIDDEN);
@@ -48,9 +55,9 @@ SDL_Window* make_window(const SdlContext& context, SdlWindow::Role role) {
 
 }  // namespace
 
-SdlWindow::SdlWindow(SdlContext& context, Role role)
+SdlWindow::SdlWindow(SdlContext& context, Role role, const Rect& cover)
     : FormWindow(static_cast<NativeSurface&>(*this)), context_(context), role_(role) {
-  window_ = make_window(context_, role_);
+  window_ = make_window(context_, role_, cover);
   if (window_ == nullptr)
     throw SaverError(std::string("Cannot create a window: ") + SDL_GetError());
   try {
@@ -86,12 +93,6 @@ bool SdlWindow::foreign() const {
 }
 
 void SdlWindow::place(const Rect& screen_rect) {
-  if (role_ == Role::kCover) {
-    // The show's coordinates start at the primary monitor's top-left.
-    const Rect& primary = context_.primary_monitor;
-    SDL_SetWindowPosition(window_, primary.left + screen_rect.left, primary.top + screen_rect.top);
-    SDL_SetWindowSize(window_, screen_rect.width(), screen_rect.height());
-  }
   if (screen_rect.width() != image_.width() || screen_rect.height() != image_.height())
     image_.resize(screen_rect.width(), screen_rect.height());
 }

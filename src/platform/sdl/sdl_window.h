@@ -1,10 +1,10 @@
 #pragma once
-// The show window on SDL. Where it lies is the platform's choice, not the form's: a borderless
-// window over the primary monitor, a plain window of the asked size, or an X window that
-// someone else made (the screen-saver daemon's, or the root window). A cover window, over one
-// of the other monitors, does lie where its bounds say. The form's bounds only
-// give the size of the client image, which is the size of what the window covers once the show
-// has been activated; the image is stretched over the window until then.
+// The show window on SDL. Where it lies is the platform's choice, not the form's: over the
+// primary monitor, a plain window of the asked size, or an X window that someone else made
+// (the screen-saver daemon's, or the root window); a cover window lies over the other monitor
+// it was made for. The form's bounds only give the size of the client image, which is the size
+// of what the window covers once the show has been activated; the image is stretched over the
+// window until then.
 //
 // The shared form window composes the client image; this surface presents the changed rows
 // through a streaming texture (SdlPresenter) and turns SDL's events into the form window's.
@@ -24,7 +24,8 @@ class SdlWindow final : private NativeSurface, public FormWindow, private SdlEve
  public:
   enum class Role : uint8_t { kShow, kCover };
   // Throws SaverError when the window cannot be made.
-  explicit SdlWindow(SdlContext& context, Role role = Role::kShow);
+  // A cover is made over `cover`, in the show's coordinates.
+  explicit SdlWindow(SdlContext& context, Role role = Role::kShow, const Rect& cover = {});
   ~SdlWindow() override;
   SdlWindow(const SdlWindow&) = delete;
   SdlWindow& operator=(const SdlWindow&) = delete;

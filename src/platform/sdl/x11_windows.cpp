@@ -3,12 +3,19 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <X11/extensions/Xinerama.h>
 
 namespace ss {
 namespace {
 
 bool g_x_error = false;
+XErrorHandler g_next_handler = nullptr;
+
+int drop_stale_wakeup(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+  return g_next_handler != nullptr ? g_next_handler(display, error) : 0;
+}
 
 int remember_error(Display*, XErrorEvent*) {
   g_x_error = true;
@@ -73,6 +80,11 @@ std::vector<Rect> X11Windows::xinerama_heads() {
   }
   XFree(screens);
   return heads;
+}
+
+void X11Windows::drop_stale_wakeup_errors() {
+  const XErrorHandler previous = XSetErrorHandler(drop_stale_wakeup);
+  if (previous != drop_stale_wakeup) g_next_handler = previous;
 }
 
 void X11Windows::watch_foreign(SDL_Window* window) {

@@ -37,6 +37,12 @@ class X11Windows {
   // that what is drawn there can be drawn again.
   static void watch_foreign(SDL_Window* window);
 
+  // SDL wakes its waiting loop with an event sent to one of our windows from a connection of its
+  // own; when that window has just been destroyed (a cover at the end of the show) the server
+  // answers BadWindow, which Xlib's default handler turns into exit(1). That one error is
+  // dropped; every other goes on to the handler installed before. Call after SDL_Init.
+  static void drop_stale_wakeup_errors();
+
  private:
   bool connect();
   _XDisplay* display_ = nullptr;

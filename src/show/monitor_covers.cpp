@@ -53,8 +53,8 @@ void MonitorCovers::cover(Platform& platform, Point show_origin, bool topmost, C
     std::unique_ptr<ShowWindow> window = platform.create_cover_window(monitor);
     if (window == nullptr) continue;
     window->set_color(kBlack);
-    auto& cover = covers_.emplace_back(std::make_unique<Cover>(std::move(window), show_origin,
-                                                               input_));
+    auto& cover =
+        covers_.emplace_back(std::make_unique<Cover>(std::move(window), show_origin, input_));
     if (topmost) cover->window().set_topmost();
     cover->window().show();
   }

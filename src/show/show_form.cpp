@@ -4,14 +4,15 @@
 
 #include <exception>
 #include <optional>
+#include <utility>
 
 #include "base/random.h"
 #include "config/config_paths.h"
 #include "config/mute_setting.h"
 #include "package/class_registry.h"
 #include "package/trailer.h"
-#include "show/media_extraction.h"
 #include "show/input_hook.h"
+#include "show/media_extraction.h"
 
 namespace ss {
 
@@ -147,18 +148,18 @@ void TfrmScrn::ActivateBody() {
 }
 
 void TfrmScrn::CoverOtherMonitors(bool topmost) {
+  CoverInput input;
+  input.key_down = [this](uint32_t key, uint32_t shift) {
+    Guarded([&] { FormKeyDown(key, shift); });
+  };
+  input.mouse_down = [this](MouseButton button, uint32_t shift, Point at) {
+    Guarded([&] { PShowMouseDown(button, shift, at.x, at.y); });
+  };
+  input.mouse_move = [this](uint32_t shift, Point at) {
+    Guarded([&] { FormMouseMove(shift, at.x, at.y); });
+  };
   const Rect bounds = window_->bounds();
-  covers_.cover(platform_, {bounds.left, bounds.top}, topmost,
-                {.key_down = [this](uint32_t key,
-                                    uint32_t shift) { Guarded([&] { FormKeyDown(key, shift); }); },
-                 .mouse_down =
-                     [this](MouseButton button, uint32_t shift, Point at) {
-                       Guarded([&] { PShowMouseDown(button, shift, at.x, at.y); });
-                     },
-                 .mouse_move =
-                     [this](uint32_t shift, Point at) {
-                       Guarded([&] { FormMouseMove(shift, at.x, at.y); });
-                     }});
+  covers_.cover(platform_, {bounds.left, bounds.top}, topmost, std::move(input));
 }
 
 bool TfrmScrn::DispatchKind() {

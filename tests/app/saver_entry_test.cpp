@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "support/saver_scratch.h"
 #include "platform/headless/headless_platform.h"
 #include "show/saver_mode.h"
+#include "support/saver_scratch.h"
 
 namespace ss {
 namespace {
@@ -129,9 +129,8 @@ TEST(SaverEntryTest, ShowModeRunsTheShowFormUntilItCloses) {
   EXPECT_EQ(run_saver({"-S"}, platform), 0);
   EXPECT_EQ(saver_mode(), smShow);
   EXPECT_TRUE(in_order(positions(
-      platform.log(), {"guard.create saver.scrSemaphore -> created", "window.create",
-                       "window.show", "cover.show", "input.key", "window.close", "cover.close",
-                       "guard.close"})))
+      platform.log(), {"guard.create saver.scrSemaphore -> created", "window.create", "window.show",
+                       "cover.show", "input.key", "window.close", "cover.close", "guard.close"})))
       << platform.log().dump();
   EXPECT_FALSE(platform.headless_desktop().guard_open());
   EXPECT_EQ(platform.now_ms(), 3000u);

@@ -48,9 +48,9 @@ TEST(MonitorCovers, EachOtherMonitorGetsABlackWindowStackedLikeTheShowAndTheKeys
       EXPECT_EQ(covers[i]->topmost(), std::string(kind) == "photo") << kind;
       EXPECT_TRUE(all_black(covers[i]->own_image())) << kind << " cover " << i;
     }
-    EXPECT_TRUE(rig.log().has_subsequence(
-        {"window.bounds 0,0,64,48", "screensaver.running 1", "cover.bounds 64,0,104,30",
-         "cover.color 0x00000000", "cover.show"}))
+    EXPECT_TRUE(rig.log().has_subsequence({"window.bounds 0,0,64,48", "screensaver.running 1",
+                                           "cover.bounds 64,0,104,30", "cover.color 0x00000000",
+                                           "cover.show"}))
         << rig.log().dump();
     EXPECT_EQ(rig.platform().window(), &rig.form().window()) << "the keyboard's window";
     EXPECT_TRUE(rig.form().ShowStarted());
@@ -58,8 +58,8 @@ TEST(MonitorCovers, EachOtherMonitorGetsABlackWindowStackedLikeTheShowAndTheKeys
     rig.platform().schedule(key_down(rig.platform().now_ms() + 10, 27));
     rig.run_for(100);
     EXPECT_TRUE(rig.platform().covers().empty()) << "closed with the show";
-    EXPECT_TRUE(rig.log().has_subsequence({"window.close", "cover.close", "cover.close",
-                                           "screensaver.running 0"}))
+    EXPECT_TRUE(rig.log().has_subsequence(
+        {"window.close", "cover.close", "cover.close", "screensaver.running 0"}))
         << rig.log().dump();
   }
 }
@@ -107,4 +107,4 @@ TEST(MonitorCovers, ASingleMonitorGetsNone) {
 }
 
 }  // namespace
-}  // namespace ss
+}  // namespace ss::show_test

@@ -217,9 +217,9 @@ TEST(PictureIngest, APhonesPortraitHeicBecomesAnUprightJpegOfTheSameColours) {
   for (int32_t y = 0; y < kHeight; ++y)
     for (int32_t x = 0; x < kWidth; ++x) {
       const ss::Color c = upright.pixel(x, y);
-      rgb.insert(rgb.end(), {static_cast<uint8_t>(ss::color_red(c)),
-                             static_cast<uint8_t>(ss::color_green(c)),
-                             static_cast<uint8_t>(ss::color_blue(c))});
+      rgb.insert(rgb.end(),
+                 {static_cast<uint8_t>(ss::color_red(c)), static_cast<uint8_t>(ss::color_green(c)),
+                  static_cast<uint8_t>(ss::color_blue(c))});
     }
   VImage::new_from_memory(rgb.data(), rgb.size(), kWidth, kHeight, 3, VIPS_FORMAT_UCHAR)
       .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))

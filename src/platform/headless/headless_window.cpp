@@ -20,8 +20,8 @@ HeadlessWindow::~HeadlessWindow() {
 }
 
 void HeadlessWindow::place(const Rect& screen_rect) {
-  if (cover() && (screen_rect.width() != own_image_.width() ||
-                  screen_rect.height() != own_image_.height()))
+  if (cover() &&
+      (screen_rect.width() != own_image_.width() || screen_rect.height() != own_image_.height()))
     own_image_.resize(screen_rect.width(), screen_rect.height());
 }
 

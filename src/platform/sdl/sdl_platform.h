@@ -10,9 +10,9 @@
 // The show covers what the configuration names (the primary monitor, a plain window, the
 // screen-saver daemon's window or the root window), and the desktop reports that as the
 // primary screen, so the show composes its slides at that size. Full screen, the desktop also
-// reports the other monitors, which the show covers with black windows. Events, timers and the music's
-// notifications all arrive on the loop of the thread that made the platform. SIGINT and SIGTERM
-// close the show's window, so that its clean-up (the extracted media) still runs.
+// reports the other monitors, which the show covers with black windows. Events, timers and the
+// music's notifications all arrive on the loop of the thread that made the platform. SIGINT and
+// SIGTERM close the show's window, so that its clean-up (the extracted media) still runs.
 #include <memory>
 #include <vector>
 

@@ -6,46 +6,18 @@
 #include <memory>
 #include <optional>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
 #include "base/error.h"
 #include "base/random.h"
 #include "display_rig.h"
+#include "driver_allocations.h"
 #include "platform/sdl/sdl_media_player.h"
 #include "platform/sdl/sdl_platform.h"
 #include "show/input_hook.h"
 #include "show/saver_mode.h"
 #include "show/show_form.h"
 
-// The display and sound libraries keep caches for the life of the process on purpose.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\nleak:libX11\nleak:libSDL2\nleak:libdbus\nleak:libasound\n";
-}
-
 namespace sdl_test {
 namespace {
-
-// Leak checking off for this thread while it lives. The GL and DRI drivers that SDL loads for
-// a window keep allocations that they free only when unloaded, and once unloaded their stacks
-// name no module that a suppression could match. The show's own code is leak-checked by the
-// headless tests.
-class DriverAllocations {
- public:
-#if defined(__SANITIZE_ADDRESS__)
-  DriverAllocations() {
-    __lsan_disable();
-  }
-  ~DriverAllocations() {
-    __lsan_enable();
-  }
-#else
-  DriverAllocations() {}  // NOLINT: a const guard needs a user-provided constructor
-#endif
-  DriverAllocations(const DriverAllocations&) = delete;
-  DriverAllocations& operator=(const DriverAllocations&) = delete;
-};
 
 std::unique_ptr<ss::SdlPlatform> make_platform(const ss::SdlConfig& config) {
   const DriverAllocations unchecked;

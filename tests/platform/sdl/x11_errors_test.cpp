@@ -3,7 +3,10 @@
 // cover at the end of the show). Xlib's default answer to that error is exit(1).
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "display_rig.h"
+#include "driver_allocations.h"
 #include "platform/sdl/sdl_platform.h"
 
 // Last: Xlib's macros (None, Bool) would break the headers above.
@@ -18,7 +21,10 @@ TEST(SdlX11Errors, AnEventSentToAWindowThatIsGoneDoesNotEndTheProgram) {
   ss::SdlConfig config;
   config.surface = ss::HostSurface::kWindow;
   config.window_size = {64, 48};
-  const ss::SdlPlatform platform(config);
+  const auto platform = [&] {
+    const DriverAllocations unchecked;
+    return std::make_unique<ss::SdlPlatform>(config);
+  }();
 
   Display* other = XOpenDisplay(nullptr);
   ASSERT_NE(other, nullptr);

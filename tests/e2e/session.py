@@ -83,7 +83,8 @@ def base_environment(display, prefix, home, tmp):
     env.update({
         "DISPLAY": display,
         "WINEPREFIX": str(prefix),
-        "WINEDEBUG": "-all",
+        # E2E_WINEDEBUG sets Wine's channels for a run that hunts a fault ("+loaddll,+seh").
+        "WINEDEBUG": os.environ.get("E2E_WINEDEBUG", "-all"),
         # No Mono or Gecko installer prompts, no desktop menu entries.
         "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
         "HOME": str(home),

@@ -30,6 +30,19 @@ void check_mci(MCIERROR error) {
   if (error != 0) throw SaverError(mci_error_text(error));
 }
 
+// MCI unloads a device's driver when its last device closes. A driver may post the end of a
+// play from a playback thread of its own that then still returns through the driver's code
+// (Wine's wave driver does), and the show closes the device on that notice to open the next
+// track: the unload would take the code from under the thread, which then faults. Once a
+// driver has been used it stays loaded until the process ends.
+void keep_mci_drivers_loaded() {
+  for (const char* driver : {"mciwave.dll", "mciseq.dll", "mciqtz32.dll", "mciavi32.dll"}) {
+    HMODULE module = nullptr;
+    // Fails, harmlessly, for a driver that is not loaded.
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN, driver, &module);
+  }
+}
+
 class MciMediaPlayer final : public MediaPlayer {
  public:
   MciMediaPlayer();
@@ -96,6 +109,7 @@ void MciMediaPlayer::open(const std::string& path) {
   check_mci(mciSendCommandA(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
                             reinterpret_cast<DWORD_PTR>(&parameters)));
   device_ = parameters.wDeviceID;
+  keep_mci_drivers_loaded();
 }
 
 void MciMediaPlayer::play() {

@@ -25,8 +25,9 @@ class Platform {
   virtual FlashFactory& flash() = 0;
   virtual PreviewTarget& preview() = 0;
   virtual std::unique_ptr<ShowWindow> create_window() = 0;
-  // A borderless window that covers `monitor`, one of Desktop::other_monitors(), with its
-  // bounds set: never the main window, and shown without taking the activation.
+  // A borderless window made for `monitor`, one of Desktop::other_monitors(), which the caller
+  // then gives that monitor as its bounds: never the main window, and shown without taking the
+  // activation.
   virtual std::unique_ptr<ShowWindow> create_cover_window(const Rect& monitor) = 0;
   virtual std::unique_ptr<MediaPlayer> create_media_player() = 0;
   // How metafile pictures are drawn here; by default they draw nothing.

@@ -51,7 +51,7 @@ void MonitorCovers::cover(Platform& platform, Point show_origin, bool topmost, C
   for (const Rect& monitor : platform.desktop().other_monitors()) {
     if (monitor.empty()) continue;
     std::unique_ptr<ShowWindow> window = platform.create_cover_window(monitor);
-    if (window == nullptr) continue;
+    window->set_bounds(monitor);
     window->set_color(kBlack);
     auto& cover =
         covers_.emplace_back(std::make_unique<Cover>(std::move(window), show_origin, input_));
@@ -65,10 +65,6 @@ void MonitorCovers::close() {
   std::vector<std::unique_ptr<Cover>> closing = std::move(covers_);
   covers_.clear();
   for (auto& cover : closing) cover->window().close();
-}
-
-ShowWindow& MonitorCovers::window(size_t index) const {
-  return covers_.at(index)->window();
 }
 
 }  // namespace ss

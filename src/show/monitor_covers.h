@@ -29,8 +29,6 @@ class MonitorCovers {
   void cover(Platform& platform, Point show_origin, bool topmost, CoverInput input);
   // Closes and drops every cover; nothing happens once they are gone.
   void close();
-  size_t count() const { return covers_.size(); }
-  ShowWindow& window(size_t index) const;
 
  private:
   class Cover;

@@ -48,12 +48,11 @@ std::unique_ptr<ShowWindow> HeadlessPlatform::create_window() {
   return window;
 }
 
-std::unique_ptr<ShowWindow> HeadlessPlatform::create_cover_window(const Rect& monitor) {
+std::unique_ptr<ShowWindow> HeadlessPlatform::create_cover_window(const Rect& /*monitor*/) {
   auto window = std::make_unique<HeadlessWindow>(context_, context_.next_window_handle,
                                                  HeadlessWindow::Role::kCover);
   context_.next_window_handle += 0x10;
   context_.covers.push_back(window.get());
-  window->set_bounds(monitor);
   return window;
 }
 

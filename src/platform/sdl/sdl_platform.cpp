@@ -123,9 +123,7 @@ std::unique_ptr<ShowWindow> SdlPlatform::create_window() {
 }
 
 std::unique_ptr<ShowWindow> SdlPlatform::create_cover_window(const Rect& monitor) {
-  auto cover = std::make_unique<SdlWindow>(context_, SdlWindow::Role::kCover, monitor);
-  cover->set_bounds(monitor);
-  return cover;
+  return std::make_unique<SdlWindow>(context_, SdlWindow::Role::kCover, monitor);
 }
 
 std::unique_ptr<MediaPlayer> SdlPlatform::create_media_player() {

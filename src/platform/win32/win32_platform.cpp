@@ -23,10 +23,9 @@ std::unique_ptr<ShowWindow> Win32Platform::create_window() {
   return window;
 }
 
-std::unique_ptr<ShowWindow> Win32Platform::create_cover_window(const Rect& monitor) {
-  auto cover = std::make_unique<Win32ShowWindow>(application_, Win32ShowWindow::Role::kCover);
-  cover->set_bounds(monitor);
-  return cover;
+std::unique_ptr<ShowWindow> Win32Platform::create_cover_window(const Rect& /*monitor*/) {
+  // Placed by its bounds, like the show window.
+  return std::make_unique<Win32ShowWindow>(application_, Win32ShowWindow::Role::kCover);
 }
 
 std::unique_ptr<MediaPlayer> Win32Platform::create_media_player() {
